@@ -1,0 +1,126 @@
+#pragma once
+// The one seam between Orvask and the operating system.
+//
+// Everything the console library does to the screen, the keyboard and the
+// clock goes through a Backend. The operations mirror what the Windows
+// console offers (cursor, attribute, write at the cursor, buffer and window
+// size, code pages, title, clocks, getch/kbhit, key state, message box), so
+// the library is written once and each platform supplies one Backend:
+//
+//   * the POSIX terminal backend (posix/), the default on Linux and Unix;
+//   * the in-memory console (memory/), which behaves like a Windows console
+//     buffer and is what the tests install.
+//
+// Nothing above this header includes an operating-system header.
+
+#include <cstddef>
+#include <cstdint>
+
+namespace orvask::platform {
+
+// A cell position or a size, in the 16-bit signed units of the console.
+struct Coord {
+    std::int16_t x = 0;
+    std::int16_t y = 0;
+    friend bool operator==(const Coord&, const Coord&) = default;
+};
+
+// Windows virtual-key codes, the numbering keyDown() takes.
+namespace vk {
+inline constexpr int Back = 0x08;
+inline constexpr int Tab = 0x09;
+inline constexpr int Return = 0x0D;
+inline constexpr int Shift = 0x10;
+inline constexpr int Control = 0x11;
+inline constexpr int Menu = 0x12;  // Alt
+inline constexpr int Capital = 0x14;
+inline constexpr int Escape = 0x1B;
+inline constexpr int Space = 0x20;
+}  // namespace vk
+
+// The output mode the console set-up asks for: processed output, wrap at
+// the end of a line (the Windows flags 0x01 | 0x02 | 0x04 | 0x10).
+inline constexpr unsigned kOutputModeDefault = 0x17;
+
+// The value readKey() returns once the input has ended for good.
+inline constexpr int kEndOfInput = -1;
+
+class Backend {
+public:
+    virtual ~Backend() = default;
+
+    // --- Output: the console screen buffer ---------------------------------
+
+    // Moves the cursor. A position outside the buffer is ignored.
+    virtual void setCursorPosition(Coord pos) = 0;
+    virtual Coord cursorPosition() = 0;
+
+    // The attribute later writes use: foreground in the low four bits,
+    // background in the high four bits.
+    virtual void setAttribute(std::uint8_t attribute) = 0;
+    virtual std::uint8_t attribute() = 0;
+
+    // Writes bytes at the cursor in the current attribute, advancing the
+    // cursor. A newline (10) goes to column 0 of the next row; every other
+    // byte, 0 to 255, is stored and shown as a glyph of the output code page.
+    // Past the last column the cursor wraps to the next row; past the last
+    // row the buffer scrolls up by one row.
+    virtual void write(const char* bytes, std::size_t count) = 0;
+
+    // Cursor shape: size 1..100 (percent of the cell) and visibility.
+    virtual void setCursorInfo(int size, bool visible) = 0;
+
+    virtual void setBufferSize(Coord size) = 0;
+    virtual Coord bufferSize() = 0;
+    // The visible window, in absolute buffer coordinates (inclusive).
+    virtual void setWindowRect(Coord topLeft, Coord bottomRight) = 0;
+    virtual void maximizeWindow() = 0;
+    virtual void setOutputMode(unsigned mode) = 0;
+
+    virtual int inputCodePage() = 0;
+    virtual void setInputCodePage(int codePage) = 0;
+    virtual int outputCodePage() = 0;
+    virtual void setOutputCodePage(int codePage) = 0;
+
+    virtual void setTitle(const char* text) = 0;
+
+    // --- Clocks --------------------------------------------------------------
+
+    // The high-resolution counter's frequency in counts per second; false
+    // when there is no such counter.
+    virtual bool performanceFrequency(std::int64_t& countsPerSecond) = 0;
+    virtual std::int64_t performanceCounter() = 0;
+    // Milliseconds since an arbitrary start, 32-bit and wrapping.
+    virtual std::uint32_t tickCount() = 0;
+    virtual void sleep(std::uint32_t milliseconds) = 0;
+
+    // --- Keyboard ------------------------------------------------------------
+
+    // Blocking, unechoed read of one key code (getch): a character byte
+    // 1..255, or for a key without a character the prefix 0 or 224 now and
+    // the key's code on the next call. kEndOfInput once input has ended.
+    virtual int readKey() = 0;
+    // True when the next readKey() returns at once without end of input
+    // (kbhit). Consumes nothing.
+    virtual bool keyWaiting() = 0;
+    // Whether the key with this virtual-key code is held down right now.
+    virtual bool keyDown(int virtualKey) = 0;
+
+    // --- Notification --------------------------------------------------------
+
+    // A blocking message with one acknowledge button and a warning look.
+    virtual void messageBox(const char* caption, const char* text) = 0;
+};
+
+// The backend in use. The first call without an installed backend creates
+// the operating system's own one (which, for a terminal, takes the terminal
+// over until the process ends).
+Backend& backend();
+
+// Puts `replacement` in place of the backend in use and returns the one it
+// replaced (null when none had been chosen yet). Passing null goes back to
+// the operating system's own backend on the next backend() call. The caller
+// keeps ownership of what it installs.
+Backend* installBackend(Backend* replacement);
+
+}  // namespace orvask::platform
