@@ -1,7 +1,7 @@
 # Warning and sanitizer settings shared by every target of the project.
 add_library(avl_options INTERFACE)
 target_compile_options(avl_options INTERFACE
-  $<$<CXX_COMPILER_ID:GNU,Clang>:-Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wno-sign-conversion>)
+  $<$<CXX_COMPILER_ID:GNU,Clang>:-Wall -Wextra -Wpedantic -Wshadow>)
 if(AVL_WERROR)
   target_compile_options(avl_options INTERFACE $<$<CXX_COMPILER_ID:GNU,Clang>:-Werror>)
 endif()
