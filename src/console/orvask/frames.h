@@ -1,0 +1,24 @@
+#pragma once
+// Frames and text boxes.
+
+namespace orvask {
+
+// box styles
+inline constexpr int BoxDouble = 1;  // double lines
+inline constexpr int BoxBlank = 2;   // spaces instead of lines
+inline constexpr int BoxFill = 4;    // fill the inside with spaces
+inline constexpr int BoxDirect = 8;  // draw on the console even with paging on
+
+// textbox and inputbox flags
+inline constexpr int BoxCentreX = 0x40;   // x is the centre, not the left edge
+inline constexpr int BoxShadow = 0x80;    // shadow (with paging on)
+inline constexpr int BoxAnimate = 0x100;  // opening animation
+
+// Draws the frame between two opposite corners, in either order.
+void box(short x1, short y1, short x2, short y2, unsigned char fg, unsigned char bg, int style);
+// A one-line markup text (at most 94 bytes) in a three-row frame; x or y of
+// -1 centres on the screen.
+void textbox(short x, short y, const char* text, unsigned char framefg, unsigned char bg,
+             unsigned char textfg, int flags);
+
+}  // namespace orvask

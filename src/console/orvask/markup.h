@@ -1,0 +1,30 @@
+#pragma once
+// The colour markup printer. A backtick and the byte after it change the
+// foreground, the background (two backticks and a letter), draw a glyph or
+// insert one of eight integer arguments:
+//
+//   `k `b `g `c `r `m `w `y `K `B `G `C `R `M `W `H   foreground 0..15
+//   ``k ... ``H                                        background 0..15
+//   `0 natural width, `1..`9 fixed width               next integer argument
+//   `~ a backtick   `* `- `| `< `> `^ `v ``< ``> ``^ ``v   glyphs
+//
+// Printing stops at the right edge of the screen. With paging on, output goes
+// to the working page; otherwise straight to the console.
+
+namespace orvask {
+
+void Pm(short x, short y, const char* text, int a1 = 0, int a2 = 0, int a3 = 0, int a4 = 0,
+        int a5 = 0, int a6 = 0, int a7 = 0, int a8 = 0);
+// Pm at the cursor.
+void Pmc(const char* text, int a1 = 0, int a2 = 0, int a3 = 0, int a4 = 0, int a5 = 0,
+         int a6 = 0, int a7 = 0, int a8 = 0);
+
+// Writes the two-byte markup code of a colour and a NUL into dst (3 bytes).
+void colcode(char* dst, unsigned char colour);
+// Writes the codes selecting fg and bg, and a NUL, into dst (6 bytes).
+void colpair(char* dst, unsigned char fg, unsigned char bg);
+
+// The printer's emitter: prints one glyph at (x, y) and advances x.
+void Pmch(unsigned char glyph, unsigned char fg, unsigned char bg, short& x, short y);
+
+}  // namespace orvask

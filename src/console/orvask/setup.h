@@ -1,0 +1,33 @@
+#pragma once
+// Console set-up, the loading screen, restore and the library's error report.
+
+namespace orvask {
+
+// coninit flags.
+inline constexpr int ConPages = 0x01;  // create the virtual pages
+
+// Sets the console up: code page (437 or 949), screen size, output mode,
+// random seed, the loading screen, a key press, a cleared screen.
+void coninit(int codepage, short width, short height, int flags);
+// Restores the console and leaves it width by height.
+void conexit(short width, short height);
+// Shows "ERROR: " and the message, waits for a key, restores the console
+// and ends the process with status 1.
+[[noreturn]] void conerror(const char* message);
+
+void consize(short width, short height);
+void setbufsize(short width, short height);
+void setwinsize(short width, short height);
+void setcp(int codepage);
+int getcp();
+void title(const char* text);
+
+// Glyph tables the frames and the input box draw with; replaced by coninit
+// for code page 949. Index: 0 block, 1 horizontal, 2 vertical, 3..6 corners
+// (top-left, top-right, bottom-right, bottom-left), 7..10 tees, 11 cross.
+extern unsigned char boxglyphs1[12];  // single lines
+extern unsigned char boxglyphs2[12];  // double lines
+// The input box's busy animation (entries 1 to 8 are shown).
+extern char spinner[11];
+
+}  // namespace orvask

@@ -1,0 +1,47 @@
+#pragma once
+// Time and chance: a millisecond clock, three ways of waiting, dice-style
+// random numbers and a digit count. Durations are milliseconds.
+
+#include <cstdint>
+
+namespace orvask {
+
+// The library's time scale (tenths of a millisecond per millisecond), set
+// before main runs.
+class TimeScale {
+public:
+    TimeScale();
+    int get() const { return value_; }
+
+private:
+    int value_;
+};
+extern const TimeScale timeScale;
+
+// Performance-counter ticks per millisecond; set by coninit, 0 = use the
+// tick count.
+extern std::uint32_t ticksPerMs;
+
+std::uint32_t tnow();                   // milliseconds; only differences matter
+std::uint32_t delay(std::uint32_t ms);  // sleeps; returns the elapsed ms
+// Sleeps so that a sequence of calls keeps its average rate; returns this
+// call's oversleep in tenths of a millisecond.
+std::uint32_t pace(std::uint32_t ms);
+std::uint32_t tmark();                  // sets the interval mark
+std::uint32_t twait(std::uint32_t ms);  // waits until ms after the mark
+
+void randomize();  // seeds from the tick count
+void seed(int n);
+int rnd(int n);          // 0..n-1 (0 when n <= 0)
+int rndr(int a, int b);  // a..b inclusive, either order
+int rnd1(int n);         // 1..n (1 when n <= 0)
+int dice(int count, int sides);
+bool coin();
+bool onein(int n);
+int chance(int percent);        // the roll 1..100 on success, 0 otherwise
+int chancef(double percent);    // likewise, to a hundredth of a percent
+int digits(short value);
+int digits(int value);
+int digits(long value);
+
+}  // namespace orvask
