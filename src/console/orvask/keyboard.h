@@ -15,6 +15,10 @@ void getkey();
 void keyflush();
 // True when a key press is waiting to be read.
 bool keywaiting();
+// True once the input has ended for good (terminal closed, piped input used
+// up): getkey() then returns at once with lastkey -1. Polling loops use it
+// to stop instead of waiting for a key that can never come.
+bool inputended();
 
 namespace key {
 inline constexpr int Backspace = 8;

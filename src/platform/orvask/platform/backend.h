@@ -105,6 +105,10 @@ public:
     virtual bool keyWaiting() = 0;
     // Whether the key with this virtual-key code is held down right now.
     virtual bool keyDown(int virtualKey) = 0;
+    // True once the input has ended for good (the terminal closed, a piped
+    // script ran out): every readKey() returns kEndOfInput from then on.
+    // Lets a program that polls keyWaiting() stop instead of waiting for ever.
+    virtual bool inputEnded() { return false; }
 
     // --- Notification --------------------------------------------------------
 

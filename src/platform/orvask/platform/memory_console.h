@@ -45,6 +45,8 @@ public:
     int readKey() override;
     bool keyWaiting() override;
     bool keyDown(int virtualKey) override;
+    // The script is the whole input: once it is used up, input has ended.
+    bool inputEnded() override { return keys_.empty(); }
 
     void messageBox(const char* caption, const char* text) override;
 
