@@ -1,0 +1,96 @@
+// Keyboard input in one code space, and the flush that waits for every key
+// to be let go.
+
+#include "orvask/keyboard.h"
+
+#include "orvask/platform/backend.h"
+
+namespace orvask {
+
+int lastkey = 0;
+
+namespace {
+
+// The first byte of a key without a character; its code follows.
+constexpr int kExtendedPrefix = 0;
+constexpr int kExtendedPrefixAlt = 224;
+
+// Alt + letter: both cases land on 2001..2026.
+struct AltRange {
+    int first;
+    int last;
+    int offset;
+};
+constexpr AltRange kAltLetters[] = {
+    {'a', 'z', 1904},
+    {'A', 'Z', 1936},
+};
+
+// The virtual keys keyflush() waits for, as inclusive ranges. Tab, Pause,
+// keypad *, the Windows keys, punctuation and mouse buttons are not watched.
+struct KeyRange {
+    int first;
+    int last;
+};
+constexpr KeyRange kWatchedKeys[] = {
+    {0x08, 0x08},  // Backspace
+    {0x0D, 0x0D},  // Enter
+    {0x10, 0x12},  // Shift, Ctrl, Alt
+    {0x14, 0x14},  // Caps Lock
+    {0x1B, 0x1B},  // Esc
+    {0x1E, 0x5A},  // Space, paging and arrow keys, Insert, Delete, digits, letters
+    {0x60, 0x69},  // keypad 0..9
+    {0x6B, 0x6F},  // keypad + separator - . /
+    {0x70, 0x87},  // F1..F24
+    {0x90, 0x90},  // Num Lock
+    {0x91, 0x91},  // Scroll Lock
+};
+
+// Asks for every watched key, even after one is found down, so that each
+// pass samples the whole keyboard.
+bool anyWatchedKeyDown(platform::Backend& console) {
+    bool down = false;
+    for (const KeyRange& range : kWatchedKeys) {
+        for (int vk = range.first; vk <= range.last; ++vk) {
+            if (console.keyDown(vk)) down = true;
+        }
+    }
+    return down;
+}
+
+}  // namespace
+
+void getkey() {
+    platform::Backend& console = platform::backend();
+    lastkey = console.readKey();
+    if (lastkey == kExtendedPrefix || lastkey == kExtendedPrefixAlt) {
+        const int code = console.readKey();
+        // Input that ends between the two halves is still the end of input.
+        lastkey = code == platform::kEndOfInput ? platform::kEndOfInput : code + key::Extended;
+    }
+    // Alt is read from the keyboard now, when the key leaves the queue.
+    for (const AltRange& range : kAltLetters) {
+        if (lastkey >= range.first && lastkey <= range.last) {
+            if (console.keyDown(platform::vk::Menu)) lastkey += range.offset;
+            return;
+        }
+    }
+}
+
+void keyflush() {
+    platform::Backend& console = platform::backend();
+    while (anyWatchedKeyDown(console)) {
+        // Busy-wait: the release is expected within moments.
+    }
+    // A 0 prefix has its second half read at once; a 224 prefix leaves its
+    // second half queued for the next turn of this loop.
+    while (console.keyWaiting()) {
+        if (console.readKey() == kExtendedPrefix) console.readKey();
+    }
+}
+
+bool keywaiting() {
+    return platform::backend().keyWaiting();
+}
+
+}  // namespace orvask
