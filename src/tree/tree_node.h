@@ -1,0 +1,41 @@
+#pragma once
+
+#include "support/pooled_object.h"
+
+namespace avl {
+
+// A key of the demonstration's trees: one character, compared as a signed
+// 8-bit number.
+using Key = signed char;
+
+// The node of both trees. Nodes live in the memory pool and are owned by the
+// tree they belong to; readers (the observer, the view) only look at the
+// fields.
+class TreeNode : public PooledObject {
+public:
+    explicit TreeNode(Key nodeKey) : key(nodeKey) {}
+    TreeNode(const TreeNode&) = delete;
+    TreeNode& operator=(const TreeNode&) = delete;
+
+    // Set the child link and, for a non-null child, its parent link. The old
+    // child is not touched.
+    void setLeft(TreeNode* child);
+    void setRight(TreeNode* child);
+
+    // The node reached by following left links from here.
+    TreeNode* leftmost();
+    // The next node in order, or null after the last one.
+    TreeNode* successor();
+    // The left child if there is one, else the right child (null for a leaf).
+    TreeNode* onlyChild() const { return left != nullptr ? left : right; }
+
+    Key key;
+    TreeNode* parent = nullptr;  // null for the root
+    TreeNode* left = nullptr;
+    TreeNode* right = nullptr;
+    // Height of the left subtree minus height of the right one; kept by
+    // AvlTree, always 0 in a plain SearchTree.
+    int balance = 0;
+};
+
+}  // namespace avl
