@@ -1,0 +1,32 @@
+#pragma once
+// What each key does in the demonstration.
+
+#include "tree/tree_node.h"
+#include "view/key_press.h"
+
+namespace avl {
+
+enum class Action {
+    None,         // nothing but the redraw
+    Insert,       // insert `key`
+    Delete,       // delete `key`
+    DeleteAll,    // delete every key
+    TogglePause,  // flip the pause before rotations
+    Exit,         // end the program
+};
+
+struct Command {
+    Action action = Action::None;
+    Key key = 0;
+    friend bool operator==(const Command&, const Command&) = default;
+};
+
+// The bindings: '0'..'9' and 'a'..'z' insert themselves; 'A'..'Z' (Shift or
+// Caps Lock) delete the lower-case letter; the US layout's Shift+digit
+// characters ")!@#$%^&*(" delete '0'..'9'; Enter deletes all, Space toggles
+// the pause, Esc ends. Every other character, and every key without a
+// character (arrows, function keys), does nothing. The end of input ends the
+// program as Esc does.
+Command commandFor(const KeyPress& press);
+
+}  // namespace avl

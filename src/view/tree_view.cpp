@@ -1,0 +1,116 @@
+#include "view/tree_view.h"
+
+#include "orvask/output.h"
+#include "orvask/platform/backend.h"
+#include "view/key_press.h"
+
+namespace avl {
+
+namespace {
+
+using namespace orvask;
+
+// A key's balance shown as an arrow pointing at the taller subtree, drawn at
+// an offset from the cursor that printing " k " left behind.
+struct BalanceMark {
+    int balance;
+    unsigned char glyph;  // code page 437
+    Colour colour;
+    int offsetFromCursor;
+};
+constexpr BalanceMark kBalanceMarks[] = {
+    {-1, 175, Red, -1},  // », right of the key
+    {+1, 174, Blue, -3},  // «, left of the key
+};
+
+constexpr char kEmptyWide[] = " _ ";
+constexpr char kEmptyCompact[] = ".";
+
+// After a rotation message: what is printed after it while the message is
+// fresh (paused or not) and once it has settled. The spaces wipe the rest of
+// a longer earlier message and of the pause prompt.
+constexpr char kPausePrompt[] = " <do>";
+constexpr char kFreshTail[] = "      ";
+constexpr char kSettledTail[] = "     ";
+
+// Text in the current colours at the cursor.
+void printPlain(const char* text) { Pcur(text, KeepFg, KeepBg); }
+
+}  // namespace
+
+TreeView::TreeView(SearchTree& viewed) : tree(viewed) { tree.setObserver(this); }
+
+void TreeView::notify(const std::string& message) {
+    if (message == "insertion" || message == "deletion") {
+        redraw();
+        return;
+    }
+    showRotation(message);
+}
+
+void TreeView::redraw() {
+    layout = LayoutCursor{};
+    tree.levelOrder([this](const TreeNode* node) { drawSlot(node); });
+    while (!layout.finished()) drawSlot(nullptr);
+    Pnl(1);
+}
+
+void TreeView::drawSlot(const TreeNode* node) {
+    if (layout.finished()) return;
+    const bool wide = layout.wide();
+    gotoxy(static_cast<short>(layout.slotStart()), static_cast<short>(layout.drawRow));
+    setfg(DarkGrey);
+    if (node == nullptr) {
+        printPlain(wide ? kEmptyWide : kEmptyCompact);
+    } else {
+        setfg(White);
+        const char key = static_cast<char>(node->key);
+        if (wide) {
+            const char text[] = {' ', key, ' ', '\0'};
+            printPlain(text);
+            drawBalanceMark(node->balance);
+        } else {
+            Pcur(key, White, KeepBg);
+        }
+    }
+    layout.advance();
+}
+
+void TreeView::drawBalanceMark(int balance) {
+    for (const BalanceMark& mark : kBalanceMarks) {
+        if (mark.balance != balance) continue;
+        const int x = wherex() + mark.offsetFromCursor;
+        Pxy(static_cast<short>(x), static_cast<short>(wherey()), mark.glyph, mark.colour, KeepBg);
+        return;
+    }
+}
+
+void TreeView::showRotation(const std::string& message) {
+    platform::Backend& console = platform::backend();
+
+    setfg(White);
+    gotoxy(0, 0);
+    printPlain(message.c_str());
+    if (paused) {
+        setfg(LightGrey);
+        printPlain(kPausePrompt);
+        // Whatever key continues, all of it is taken here; at the end of
+        // input there is nothing to wait for.
+        readKeyPress();
+    } else {
+        printPlain(kFreshTail);
+        Pnl(1);
+        console.sleep(kFlashMilliseconds);
+    }
+
+    setfg(DarkGrey);
+    gotoxy(0, 0);
+    printPlain(message.c_str());
+    printPlain(kSettledTail);
+    Pnl(1);
+    console.sleep(kSettleMilliseconds);
+
+    redraw();
+}
+
+}  // namespace avl
