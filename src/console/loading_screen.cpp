@@ -35,6 +35,7 @@ void probeCounter() {
         ticksPerMs = static_cast<std::uint32_t>(frequency / kMsPerSecond);
     } else {
         Pmc(" `H> `yFinding high-resolution performance counter... failed.\n");
+        ticksPerMs = 0;  // the clock runs on the tick count
     }
 }
 
