@@ -1,24 +1,283 @@
-// Placeholder until the terminal backend lands: the in-memory console with
-// the message box sent to standard error.
-#include <cstdio>
+#include "terminal_backend.h"
 
-#include "orvask/platform/memory_console.h"
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "fd_write.h"
+#include "message_box.h"
+#include "monotonic_clock.h"
 #include "system_backend.h"
+#include "terminal_session.h"
+#include "terminal_signals.h"
+
+namespace orvask::platform::posix {
+
+namespace {
+
+// The backend the exit-time sync goes to.
+TerminalBackend* syncedAtExit = nullptr;
+
+void syncAtExit() {
+    if (syncedAtExit != nullptr) syncedAtExit->sync();
+}
+
+}  // namespace
+
+TerminalBackend::TerminalBackend(int inputFd, int outputFd, std::string_view term)
+    : inputFd_(inputFd),
+      outputFd_(outputFd),
+      inputIsTerminal_(::isatty(inputFd) == 1),
+      outputIsTerminal_(::isatty(outputFd) == 1),
+      model_({80, 25}),
+      decoder_(terminalFamily(term)) {
+    if (outputIsTerminal_) session::takeOver({inputFd, outputFd, inputIsTerminal_});
+    terminalSize_ = queryTerminalSize();
+    lastSyncMs_ = monotonicMilliseconds();
+    decoder_.setCodePage(model_.inputCodePage);
+    // Registered after the take-over, so it runs before the restore.
+    if (syncedAtExit == nullptr) std::atexit(syncAtExit);
+    syncedAtExit = this;
+}
+
+TerminalBackend::~TerminalBackend() {
+    if (syncedAtExit == this) syncedAtExit = nullptr;
+}
+
+// --- Output -------------------------------------------------------------------
+
+void TerminalBackend::setCursorPosition(Coord pos) {
+    model_.setCursor(pos);
+    changed();
+}
+
+void TerminalBackend::write(const char* bytes, std::size_t count) {
+    model_.write(bytes, count);
+    changed();
+    writtenSinceSync_ += count;
+    if (writtenSinceSync_ >= kLargeOutput ||
+        monotonicMilliseconds() - lastSyncMs_ >= kSyncIntervalMs) {
+        sync();
+    }
+}
+
+void TerminalBackend::setCursorInfo(int size, bool visible) {
+    // Like the Windows console, a size outside 1..100 is refused.
+    if (size < 1 || size > 100) return;
+    model_.cursorSize = size;
+    model_.cursorVisible = visible;
+    changed();
+}
+
+void TerminalBackend::setBufferSize(Coord size) {
+    model_.resize(size);
+    changed();
+}
+
+void TerminalBackend::setWindowRect(Coord topLeft, Coord bottomRight) {
+    model_.windowTopLeft = topLeft;
+    model_.windowBottomRight = bottomRight;
+}
+
+void TerminalBackend::setInputCodePage(int codePage) {
+    model_.inputCodePage = codePage;
+    decoder_.setCodePage(codePage);
+}
+
+void TerminalBackend::setOutputCodePage(int codePage) {
+    model_.outputCodePage = codePage;
+    changed();
+}
+
+void TerminalBackend::setTitle(const char* text) {
+    model_.title = text != nullptr ? text : "";
+    changed();
+}
+
+void TerminalBackend::sync() {
+    answerSignals();
+    if (!dirty_ || outputBroken_) return;
+    renderer_.render(overlay_ != nullptr ? *overlay_ : model_, terminalSize_, pending_);
+    if (!pending_.empty() && !writeFully(outputFd_, pending_.data(), pending_.size())) {
+        outputBroken_ = true;
+    }
+    pending_.clear();
+    dirty_ = false;
+    writtenSinceSync_ = 0;
+    lastSyncMs_ = monotonicMilliseconds();
+}
+
+void TerminalBackend::answerSignals() {
+    if (signals::takeResize()) {
+        terminalSize_ = queryTerminalSize();
+        renderer_.invalidate();
+        dirty_ = true;
+    }
+    if (signals::takeRepaint()) {
+        renderer_.invalidate();
+        dirty_ = true;
+    }
+}
+
+void TerminalBackend::answerSignalsDuringSleep(void* self) {
+    static_cast<TerminalBackend*>(self)->sync();
+}
+
+Coord TerminalBackend::queryTerminalSize() const {
+    winsize size{};
+    if (!outputIsTerminal_ || ::ioctl(outputFd_, TIOCGWINSZ, &size) != 0) return {0, 0};
+    if (size.ws_col == 0 || size.ws_row == 0) return {0, 0};
+    return {static_cast<std::int16_t>(std::min<int>(size.ws_col, INT16_MAX)),
+            static_cast<std::int16_t>(std::min<int>(size.ws_row, INT16_MAX))};
+}
+
+// --- Clocks -------------------------------------------------------------------
+
+bool TerminalBackend::performanceFrequency(std::int64_t& countsPerSecond) {
+    countsPerSecond = kCounterFrequency;
+    return true;
+}
+
+std::int64_t TerminalBackend::performanceCounter() { return monotonicNanoseconds(); }
+
+std::uint32_t TerminalBackend::tickCount() { return monotonicMilliseconds(); }
+
+void TerminalBackend::sleep(std::uint32_t milliseconds) {
+    sync();
+    sleepMilliseconds(milliseconds, answerSignalsDuringSleep, this);
+}
+
+// --- Keyboard -----------------------------------------------------------------
+
+int TerminalBackend::readKey() {
+    if (!decoder_.ready()) {
+        if (inputEnded_) return kEndOfInput;
+        sync();
+    }
+    while (!decoder_.ready()) {
+        if (inputEnded_) return kEndOfInput;
+        int timeout = -1;
+        if (decoder_.holding()) {
+            const std::uint32_t waited = monotonicMilliseconds() - lastByteMs_;
+            if (waited >= kEscTimeoutMs) {
+                decoder_.settle();
+                continue;
+            }
+            timeout = static_cast<int>(kEscTimeoutMs - waited);
+        }
+        waitForInput(timeout);
+    }
+    return takeKey();
+}
+
+bool TerminalBackend::keyWaiting() {
+    if (decoder_.ready()) return true;
+    if (inputEnded_) return false;
+    sync();
+    waitForInput(0);
+    settleIfDue();
+    return decoder_.ready();
+}
+
+bool TerminalBackend::keyDown(int virtualKey) {
+    return virtualKey == vk::Menu && altHeld_ &&
+           monotonicMilliseconds() - altSinceMs_ < kAltHoldMs;
+}
+
+int TerminalBackend::takeKey() {
+    KeyEvent event{};
+    decoder_.next(event);
+    altHeld_ = event.alt;
+    altSinceMs_ = monotonicMilliseconds();
+    return event.code;
+}
+
+void TerminalBackend::settleIfDue() {
+    if (decoder_.holding() && monotonicMilliseconds() - lastByteMs_ >= kEscTimeoutMs) {
+        decoder_.settle();
+    }
+}
+
+// Waits up to timeoutMs (-1: no limit) for input or a signal, and takes in
+// what came.
+void TerminalBackend::waitForInput(int timeoutMs) {
+    pollfd fds[2] = {{inputFd_, POLLIN, 0}, {signals::wakeFd(), POLLIN, 0}};
+    const nfds_t count = fds[1].fd >= 0 ? 2 : 1;
+    const int ready = ::poll(fds, count, timeoutMs);
+    if (ready < 0) {
+        if (errno != EINTR && errno != EAGAIN) endInput();
+        sync();
+        return;
+    }
+    if (count == 2 && fds[1].revents != 0) {
+        signals::drainWake();
+        sync();
+    }
+    if (fds[0].revents != 0) readInput();
+}
+
+void TerminalBackend::readInput() {
+    char buffer[256];
+    const ssize_t n = ::read(inputFd_, buffer, sizeof buffer);
+    if (n > 0) {
+        decoder_.feed(buffer, static_cast<std::size_t>(n));
+        lastByteMs_ = monotonicMilliseconds();
+    } else if (n == 0 || (errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK)) {
+        endInput();  // end of file, or the terminal is gone (EIO)
+    }
+}
+
+void TerminalBackend::endInput() {
+    inputEnded_ = true;
+    decoder_.settle();
+}
+
+// --- Message box --------------------------------------------------------------
+
+void TerminalBackend::messageBox(const char* caption, const char* text) {
+    const std::string_view captionText = caption != nullptr ? caption : "";
+    const std::string_view bodyText = text != nullptr ? text : "";
+    if (!outputIsTerminal_) {
+        std::string line;
+        line.append(captionText).append(": ").append(bodyText).append("\n");
+        writeFully(STDERR_FILENO, line.data(), line.size());
+        return;
+    }
+    // Drawn over what the program shows; when the terminal is too small for
+    // that, over a blank screen of the terminal's size, so it is seen.
+    const bool fits = terminalSize_.x == 0 ||
+                      (terminalSize_.x >= model_.width() && terminalSize_.y >= model_.height());
+    ConsoleModel box = fits ? model_ : ConsoleModel(terminalSize_);
+    box.outputCodePage = model_.outputCodePage;
+    box.title = model_.title;
+    drawMessageBox(box, captionText, bodyText);
+    overlay_ = &box;
+    changed();
+    while (true) {
+        const int key = readKey();
+        if (key == kEndOfInput || acknowledgesMessageBox(key)) break;
+        if (key == 0 || key == 224) readKey();  // the second half of a key without a character
+    }
+    overlay_ = nullptr;
+    changed();
+    sync();
+}
+
+}  // namespace orvask::platform::posix
 
 namespace orvask::platform {
 
-namespace {
-class StderrConsole : public MemoryConsole {
-public:
-    void messageBox(const char* caption, const char* text) override {
-        std::fprintf(stderr, "%s: %s\n", caption ? caption : "", text ? text : "");
-    }
-};
-}  // namespace
-
 Backend& systemBackend() {
-    static StderrConsole console;
-    return console;
+    // Made on first use and never destroyed: the exit-time sync and the
+    // signal handlers may need it until the very end.
+    static posix::TerminalBackend* const instance = [] {
+        const char* term = std::getenv("TERM");
+        return new posix::TerminalBackend(STDIN_FILENO, STDOUT_FILENO, term != nullptr ? term : "");
+    }();
+    return *instance;
 }
 
 }  // namespace orvask::platform

@@ -1,0 +1,22 @@
+#pragma once
+// The double-byte characters of code page 949 (Unified Hangul Code), through
+// the C library's converter. A cell pair (lead byte, trail byte) shows one
+// character; typed Hangul comes back as its two bytes.
+
+#include <cstdint>
+#include <string>
+
+namespace orvask::platform::posix {
+
+// 0x81..0xFE: the byte opens a double-byte character.
+bool isCp949LeadByte(std::uint8_t byte);
+
+// The character of a lead/trail pair, or 0 when the pair is no character
+// (or the converter is missing). Results are cached per pair.
+char32_t decodeCp949(std::uint8_t lead, std::uint8_t trail);
+
+// The code page 949 bytes of a character (one or two), empty when the code
+// page has none.
+std::string encodeCp949(char32_t codePoint);
+
+}  // namespace orvask::platform::posix

@@ -1,0 +1,27 @@
+#pragma once
+// What a console byte looks like: the glyph a single byte shows under the
+// console's code page, as a Unicode code point, and back again for input.
+//
+// Code page 437 is the full IBM PC set: the bytes 1 to 31 and 127 are the
+// PC's symbols (smileys, card suits, arrows, the house), never control codes,
+// and 0 shows as a blank. Under code page 949 the low bytes the library uses
+// as box pieces show as single-line box drawing; bytes 0x81..0xFE start a
+// double-byte character (see cp949_codec.h). Any other code page is shown
+// with the code page 437 glyphs.
+
+#include <cstdint>
+
+namespace orvask::platform::posix {
+
+inline constexpr int kCodePage437 = 437;
+inline constexpr int kCodePage949 = 949;
+
+// The glyph of one byte standing alone in a cell.
+char32_t singleByteGlyph(int codePage, std::uint8_t byte);
+
+// The single byte whose glyph is `codePoint` under the code page, for
+// turning typed characters into console bytes. Plain ASCII maps to itself.
+// False when no single byte shows that character.
+bool singleByteFor(int codePage, char32_t codePoint, std::uint8_t& byte);
+
+}  // namespace orvask::platform::posix

@@ -1,0 +1,70 @@
+#pragma once
+// Turns the bytes a terminal sends into the key codes of a Windows console
+// read: characters as code page bytes, keys without a character as a prefix
+// (0 or 224) and a code, each with a flag telling whether Alt was held.
+//
+// The decoder knows no clock. It holds back the bytes that may still be the
+// start of a sequence (a lone Esc, "Esc [", half a UTF-8 character) until
+// more bytes come or the caller says that none came in time (settle()).
+// A complete sequence is decoded as soon as its last byte arrives.
+
+#include <cstddef>
+#include <deque>
+#include <string>
+#include <string_view>
+
+#include "key_sequences.h"
+
+namespace orvask::platform::posix {
+
+struct KeyEvent {
+    int code;
+    bool alt;
+    friend bool operator==(const KeyEvent&, const KeyEvent&) = default;
+};
+
+class KeyDecoder {
+public:
+    explicit KeyDecoder(Terminal terminal = Terminal::Any) : terminal_(terminal) {}
+
+    // The code page typed characters are turned into (437 or 949).
+    void setCodePage(int codePage) { codePage_ = codePage; }
+
+    void feed(const char* bytes, std::size_t count);
+    void feed(std::string_view bytes) { feed(bytes.data(), bytes.size()); }
+    // No further byte came within the Esc timeout (or input ended): what is
+    // held back is decided now: a lone Esc is the Esc key, "Esc [" is
+    // Alt+[, and a truncated sequence is dropped whole.
+    void settle();
+
+    // Bytes are held back waiting for the rest of a sequence.
+    bool holding() const { return !pending_.empty(); }
+    bool ready() const { return !keys_.empty(); }
+    // Takes the next key code; false when there is none.
+    bool next(KeyEvent& event);
+
+private:
+    enum class Scan { Complete, Partial, Unknown };
+
+    void decode(bool settling);
+    std::size_t decodeOne(std::size_t at, bool settling);
+    std::size_t decodeCharacter(std::size_t at, bool settling, bool alt);
+    std::size_t decodeSequence(std::size_t at, bool settling, bool alt);
+    Scan scan(std::size_t at, std::size_t& length, const KeySequence*& row,
+              unsigned& modifiers) const;
+    const KeySequence* lookupModified(std::string_view bytes, unsigned& modifiers) const;
+    const KeySequence* find(std::string_view bytes) const;
+    bool startsLongerRow(std::string_view bytes) const;
+    bool eligible(const KeySequence& row, bool fallback) const;
+
+    void emit(int code, bool alt) { keys_.push_back({code, alt}); }
+    void emitKey(Key key, unsigned modifiers);
+    void emitCharacter(char32_t codePoint, bool alt);
+
+    Terminal terminal_;
+    int codePage_ = 437;
+    std::string pending_;
+    std::deque<KeyEvent> keys_;
+};
+
+}  // namespace orvask::platform::posix

@@ -1,0 +1,80 @@
+#include "terminal_session.h"
+
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+
+#include "fd_write.h"
+#include "terminal_signals.h"
+
+namespace orvask::platform::posix::session {
+
+namespace {
+
+// Push the title, alternate screen, no automatic wrap (so writing the last
+// column never scrolls), plain colours, cleared screen.
+constexpr char kEnter[] = "\x1b[22;0t\x1b[?1049h\x1b[?7l\x1b[0m\x1b[H\x1b[2J";
+// Plain colours, visible cursor in the terminal's default style, wrapping
+// back on, main screen, the user's title popped.
+constexpr char kLeave[] = "\x1b[0m\x1b[?25h\x1b[0 q\x1b[?7h\x1b[?1049l\x1b[23;0t";
+
+int modeFd = -1;    // the terminal whose mode was changed
+int screenFd = -1;  // where the screen sequences go
+termios savedMode{};
+termios rawMode{};
+volatile std::sig_atomic_t taken = 0;
+volatile std::sig_atomic_t inOurMode = 0;
+
+void setMode(const termios& mode) noexcept {
+    while (tcsetattr(modeFd, TCSADRAIN, &mode) != 0 && errno == EINTR) {
+    }
+}
+
+void restoreAtExit() { restore(); }
+
+}  // namespace
+
+void takeOver(const Devices& devices) {
+    if (taken) return;
+    screenFd = devices.output;
+    modeFd = devices.inputIsTerminal ? devices.input : devices.output;
+    if (tcgetattr(modeFd, &savedMode) != 0) return;
+    rawMode = savedMode;
+    rawMode.c_lflag &= static_cast<tcflag_t>(~(ECHO | ECHONL | ICANON | IEXTEN));
+    rawMode.c_oflag &= static_cast<tcflag_t>(~OPOST);
+    if (devices.inputIsTerminal) {
+        rawMode.c_lflag &= static_cast<tcflag_t>(~ISIG);
+        rawMode.c_iflag &=
+            static_cast<tcflag_t>(~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON));
+        rawMode.c_cflag = static_cast<tcflag_t>((rawMode.c_cflag & ~(CSIZE | PARENB)) | CS8);
+    }
+    rawMode.c_cc[VMIN] = 1;
+    rawMode.c_cc[VTIME] = 0;
+
+    // The undo first, then the change it undoes.
+    taken = 1;
+    std::atexit(restoreAtExit);
+    signals::install();
+    resume();
+}
+
+bool active() noexcept { return inOurMode != 0; }
+
+void restore() noexcept {
+    if (!taken || !inOurMode) return;
+    inOurMode = 0;
+    writeFully(screenFd, kLeave, sizeof kLeave - 1);
+    setMode(savedMode);
+}
+
+void resume() noexcept {
+    if (!taken || inOurMode) return;
+    setMode(rawMode);
+    writeFully(screenFd, kEnter, sizeof kEnter - 1);
+    inOurMode = 1;
+}
+
+}  // namespace orvask::platform::posix::session
