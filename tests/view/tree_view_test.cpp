@@ -287,8 +287,8 @@ INSTANTIATE_TEST_SUITE_P(AllFour, RotationTest,
                                            RotationCase{"123", "L rotation at 1"},
                                            RotationCase{"312", "LR rotation at 3"},
                                            RotationCase{"132", "RL rotation at 1"}),
-                         [](const ::testing::TestParamInfo<RotationCase>& info) {
-                             const std::string message = info.param.message;
+                         [](const ::testing::TestParamInfo<RotationCase>& param) {
+                             const std::string message = param.param.message;
                              return message.substr(0, message.find(' '));
                          });
 
