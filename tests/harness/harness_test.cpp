@@ -38,12 +38,14 @@ TEST(HarnessScreen, ReadsGlyphsColoursAndAttributes) {
     EXPECT_EQ(term.rowText(0).substr(0, 8), "XYZ\u263AB ");
     EXPECT_EQ(term.screen().find("\u263AB").col, 3);
     EXPECT_GE(term.totalBytes(), 40u);
+    EXPECT_TRUE(term.screen().pen().reverse);
+    EXPECT_FALSE(term.screen().penIsDefault());
 }
 
 TEST(HarnessScreen, FollowsTitleAltScreenAndCursor) {
-    Terminal term(
-        shell(R"(printf '\033]2;Hello there\007\033[?1049h\033[?25l\033[3;5HX\033[4 q'; read x;)"
-              R"(printf '\033[?25h\033[?1049l\033[0 q')"));
+    Terminal term(shell(
+        R"(printf '\033]2;Before\007\033[22;0t\033]2;Hello there\007\033[?1049h\033[?25l\033[3;5HX\033[4 q'; read x;)"
+        R"(printf '\033[?25h\033[?1049l\033[0 q\033[23;0t')"));
     ASSERT_TRUE(term.waitUntil([&] { return term.contains("X"); }));
     EXPECT_EQ(term.title(), "Hello there");
     EXPECT_TRUE(term.altScreen());
@@ -55,6 +57,8 @@ TEST(HarnessScreen, FollowsTitleAltScreenAndCursor) {
     EXPECT_FALSE(term.altScreen());
     EXPECT_TRUE(term.cursorVisible());
     EXPECT_FALSE(term.contains("X"));
+    EXPECT_EQ(term.title(), "Before");
+    EXPECT_TRUE(term.screen().penIsDefault());
 }
 
 TEST(HarnessInput, TypesNamedKeysAsXtermAndFollowsCursorKeyMode) {
@@ -152,6 +156,7 @@ TEST(HarnessDevice, DescribesModeDifferences) {
     const std::optional<termios> cooked = term.ttyModes();
     ASSERT_TRUE(cooked.has_value());
     EXPECT_TRUE(isCooked(*cooked));
+    EXPECT_EQ(describeModeDifference(term.initialModes(), *cooked), "");
     EXPECT_EQ(describeModeDifference(*cooked, *cooked), "");
     termios raw = *cooked;
     cfmakeraw(&raw);

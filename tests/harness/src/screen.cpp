@@ -73,6 +73,27 @@ struct Screen::Callbacks {
         ++static_cast<Screen*>(user)->bells_;
         return 1;
     }
+    // Sequences libvterm leaves to its user. Kept: xterm's title stack
+    // (CSI 22 ; Ps t pushes the title, CSI 23 ; Ps t pops it), which a
+    // program uses to give the user's title back.
+    static int unrecognisedCsi(const char* leader, const long args[], int argCount,
+                               const char* intermediates, char command, void* user) {
+        auto* self = static_cast<Screen*>(user);
+        if (command != 't' || (leader && *leader) || (intermediates && *intermediates) ||
+            argCount < 1) {
+            return 0;
+        }
+        const long op = CSI_ARG(args[0]);
+        const long which = argCount > 1 ? CSI_ARG_OR(args[1], 0) : 0;
+        if (which != 0 && which != 2) return 1;  // icon name only
+        if (op == 22) {
+            self->titleStack_.push_back(self->title_);
+        } else if (op == 23 && !self->titleStack_.empty()) {
+            self->title_ = self->titleStack_.back();
+            self->titleStack_.pop_back();
+        }
+        return 1;
+    }
     static void reply(const char* bytes, std::size_t length, void* user) {
         auto* self = static_cast<Screen*>(user);
         if (self->replySink_) self->replySink_(std::string_view(bytes, length));
@@ -96,6 +117,12 @@ Screen::Screen(int cols, int rows) : vt_(vterm_new(rows, cols)), cols_(cols), ro
         return c;
     }();
     vterm_screen_set_callbacks(screen, &callbacks, this);
+    static const VTermParserCallbacks fallbacks = [] {
+        VTermParserCallbacks c{};
+        c.csi = &Callbacks::unrecognisedCsi;
+        return c;
+    }();
+    vterm_screen_set_unrecognised_fallbacks(screen, &fallbacks, this);
     // The reset reports the initial cursor and screen properties.
     vterm_screen_reset(screen, 1);
 }
@@ -207,6 +234,29 @@ Position Screen::find(std::string_view utf8) const {
     }
     return {-1, -1};
 }
+
+Cell Screen::pen() const {
+    VTermState* state = vterm_obtain_state(vt_.get());
+    VTermValue value{};
+    Cell out;
+    const auto flag = [&](VTermAttr attr) {
+        vterm_state_get_penattr(state, attr, &value);
+        return value.boolean != 0;
+    };
+    vterm_state_get_penattr(state, VTERM_ATTR_FOREGROUND, &value);
+    out.fg = colourIndex(value.color, false);
+    vterm_state_get_penattr(state, VTERM_ATTR_BACKGROUND, &value);
+    out.bg = colourIndex(value.color, true);
+    out.bold = flag(VTERM_ATTR_BOLD);
+    out.italic = flag(VTERM_ATTR_ITALIC);
+    out.blink = flag(VTERM_ATTR_BLINK);
+    out.reverse = flag(VTERM_ATTR_REVERSE);
+    vterm_state_get_penattr(state, VTERM_ATTR_UNDERLINE, &value);
+    out.underline = value.number != 0;
+    return out;
+}
+
+bool Screen::penIsDefault() const { return pen().sameLook(Cell{}); }
 
 Position Screen::cursor() const {
     VTermPos pos{};

@@ -3,8 +3,10 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <utmp.h>
 #include <signal.h>
 #include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -86,6 +88,9 @@ void forwardHangUp(int) {
 // program as its foreground job and reports on it until it ends.
 [[noreturn]] void runSessionLeader(const Options& options, int reportFd, int stdinFd) {
     resetSignals();
+    // Crash tests must not litter the disk with core files.
+    const rlimit noCore{0, 0};
+    setrlimit(RLIMIT_CORE, &noCore);
     if (stdinFd >= 0) dup2(stdinFd, STDIN_FILENO);
     if (reportFd != kReportFd) dup2(reportFd, kReportFd);
     close_range(kReportFd + 1, ~0U, 0);
@@ -139,9 +144,18 @@ Terminal::Terminal(Options options) : options_(std::move(options)) {
     winsize size{};
     size.ws_col = static_cast<unsigned short>(options_.cols);
     size.ws_row = static_cast<unsigned short>(options_.rows);
-    leaderPid_ = forkpty(&master_, nullptr, nullptr, &size);
-    if (leaderPid_ < 0) fail("forkpty");
-    if (leaderPid_ == 0) runSessionLeader(options_, report[1], input[0]);
+    int slave = -1;
+    if (openpty(&master_, &slave, nullptr, nullptr, &size) != 0) fail("openpty");
+    // The modes before any program could touch them.
+    if (tcgetattr(master_, &initialModes_) != 0) fail("tcgetattr");
+    leaderPid_ = fork();
+    if (leaderPid_ < 0) fail("fork");
+    if (leaderPid_ == 0) {
+        close(master_);
+        if (login_tty(slave) != 0) _exit(124);
+        runSessionLeader(options_, report[1], input[0]);
+    }
+    close(slave);
 
     fcntl(master_, F_SETFD, FD_CLOEXEC);
     setNonBlocking(master_);

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct VTerm;  // libvterm
 
@@ -35,6 +36,12 @@ struct Cell {
     bool blink = false;
     bool reverse = false;
 
+    // Same colours and attributes (the character is not compared).
+    bool sameLook(const Cell& other) const {
+        return fg == other.fg && bg == other.bg && bold == other.bold &&
+               underline == other.underline && italic == other.italic && blink == other.blink &&
+               reverse == other.reverse;
+    }
     // The glyph with an empty cell taken as a space.
     char32_t glyph() const { return ch == 0 ? U' ' : ch; }
     // The glyph as UTF-8.
@@ -77,12 +84,19 @@ class Screen {
     Position find(std::string_view utf8) const;
     bool contains(std::string_view utf8) const { return find(utf8).row >= 0; }
 
+    // The attributes the next character would get (ch unused): all default
+    // (kDefaultColour, no bold, ...) after an SGR reset.
+    Cell pen() const;
+    bool penIsDefault() const;
+
     Position cursor() const;
     bool cursorVisible() const { return cursorVisible_; }
     // libvterm's numbering: 1 block, 2 underline, 3 bar.
     int cursorShape() const { return cursorShape_; }
     bool cursorBlink() const { return cursorBlink_; }
+    // The window title (OSC 0 / OSC 2), following xterm's title stack.
     const std::string& title() const { return title_; }
+    std::size_t titleStackDepth() const { return titleStack_.size(); }
     bool altScreen() const { return altScreen_; }
     // DECCKM: arrow keys (and Home/End) are sent in their SS3 form.
     bool applicationCursorKeys() const { return applicationCursorKeys_; }
@@ -103,6 +117,7 @@ class Screen {
     int cursorShape_ = 1;
     bool cursorBlink_ = false;
     std::string title_;
+    std::vector<std::string> titleStack_;
     bool altScreen_ = false;
     bool applicationCursorKeys_ = false;
     int bells_ = 0;

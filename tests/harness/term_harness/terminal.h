@@ -138,6 +138,9 @@ class Terminal {
     // --- The terminal device -------------------------------------------------
     // The terminal's current modes; nothing after hangUp().
     std::optional<termios> ttyModes() const;
+    // The modes the terminal had before the program started (cooked input
+    // with echo, as a shell leaves it).
+    const termios& initialModes() const { return initialModes_; }
     // Changes the window size: the screen is resized and the program gets
     // SIGWINCH from the kernel.
     void resize(int cols, int rows);
@@ -168,6 +171,7 @@ class Terminal {
     bool leaderReaped_ = false;
     bool masterEnded_ = false;  // every slave descriptor closed
     ExitStatus status_;
+    termios initialModes_{};
     std::string pendingInput_;    // to the master
     std::string pendingReplies_;  // answers to terminal queries, to the master
     std::string reportBuffer_;
