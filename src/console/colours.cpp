@@ -36,8 +36,12 @@ void setbg(unsigned char bg) {
     apply(currentFg, bg);
 }
 
-unsigned char getfg() { return currentFg; }
-unsigned char getbg() { return currentBg; }
+unsigned char getfg() {
+    return currentFg;
+}
+unsigned char getbg() {
+    return currentBg;
+}
 
 unsigned char brighter(unsigned char c) {
     if (c < 8) return static_cast<unsigned char>(c + 8);
@@ -48,8 +52,8 @@ unsigned char brighter(unsigned char c) {
 unsigned char darker(unsigned char c) {
     // Dark blue, red and magenta fall to black; the other dark colours
     // (green, cyan, brown, grey) fall to dark grey; bright ones lose 8.
-    static constexpr unsigned char kDarkOf[9] = {Black,    Black,    DarkGrey, DarkGrey, Black,
-                                                 Black,    DarkGrey, DarkGrey, Black};
+    static constexpr unsigned char kDarkOf[9] = {Black, Black,    DarkGrey, DarkGrey, Black,
+                                                 Black, DarkGrey, DarkGrey, Black};
     if (c <= 8) return kDarkOf[c];
     return static_cast<unsigned char>(c - 8);
 }

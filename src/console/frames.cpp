@@ -31,7 +31,7 @@ enum Glyph : int {
 
 // Writes the cells of one box in its colours, to the page or the console.
 class CellWriter {
-public:
+  public:
     CellWriter(unsigned char fg, unsigned char bg, bool toPage)
         : fg_(fg), bg_(bg), toPage_(toPage) {}
 
@@ -45,7 +45,7 @@ public:
         }
     }
 
-private:
+  private:
     unsigned char fg_;
     unsigned char bg_;
     bool toPage_;
@@ -57,7 +57,9 @@ constexpr std::size_t kTextBufferSize = 100;
 constexpr std::size_t kColourPrefixLength = 5;
 constexpr std::size_t kMaxTextLength = kTextBufferSize - kColourPrefixLength - 1;
 
-int animationPace(int span) { return std::clamp(250 / span, 5, 40); }
+int animationPace(int span) {
+    return std::clamp(250 / span, 5, 40);
+}
 
 }  // namespace
 
@@ -96,7 +98,8 @@ void box(short x1, short y1, short x2, short y2, unsigned char fg, unsigned char
 
     if ((style & BoxFill) != 0) {
         for (int x = left + 1; x <= right - 1; ++x) {
-            for (int y = top + 1; y <= bottom - 1; ++y) put(x, y, kSpace);
+            for (int y = top + 1; y <= bottom - 1; ++y)
+                put(x, y, kSpace);
         }
     }
 }
@@ -137,8 +140,10 @@ void textbox(short x, short y, const char* text, unsigned char framefg, unsigned
             if (!inscr(sx(cx), sx(cy))) return;
             if (Cell* cell = workingCell(sx(cx), sx(cy))) darkcell(cell);
         };
-        for (int i = left + 1; i <= right + 1; ++i) dim(i, row + 3);
-        for (int j = row + 1; j <= row + 2; ++j) dim(right + 1, j);
+        for (int i = left + 1; i <= right + 1; ++i)
+            dim(i, row + 3);
+        for (int j = row + 1; j <= row + 2; ++j)
+            dim(right + 1, j);
     }
 }
 

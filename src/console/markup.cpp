@@ -62,7 +62,9 @@ constexpr ColourLetter kColourTable[] = {
     {'M', 13}, {'P', 13}, {'W', 14}, {'H', 15}, {'Y', 15},
 };
 
-constexpr std::size_t at(char c) { return static_cast<unsigned char>(c); }
+constexpr std::size_t at(char c) {
+    return static_cast<unsigned char>(c);
+}
 
 constexpr std::array<CodeEntry, 256> makeFirstLevel() {
     std::array<CodeEntry, 256> table{};
@@ -109,7 +111,7 @@ unsigned char glyphFor(unsigned char glyph, unsigned char glyph949) {
 
 // One call of the printer: the read position, the place and the colours.
 class Printer {
-public:
+  public:
     Printer(short x, short y, const char* text, const int (&args)[kArgumentCount])
         : text_(text), args_(args), x_(x), y_(y), fg_(getfg()), bg_(getbg()) {}
 
@@ -127,7 +129,7 @@ public:
         }
     }
 
-private:
+  private:
     unsigned char byteAt(std::size_t i) const { return static_cast<unsigned char>(text_[i]); }
 
     void emit(unsigned char glyph) { Pmch(glyph, fg_, bg_, x_, y_); }
@@ -211,7 +213,8 @@ private:
         const int length = width == 0 ? std::snprintf(buffer, sizeof buffer, "%d", value)
                                       : std::snprintf(buffer, sizeof buffer, "%*d", width, value);
         const int shown = width == 0 ? length : width;
-        for (int n = 0; n < shown && n < length; ++n) emit(static_cast<unsigned char>(buffer[n]));
+        for (int n = 0; n < shown && n < length; ++n)
+            emit(static_cast<unsigned char>(buffer[n]));
     }
 
     const char* text_;
@@ -240,15 +243,15 @@ void Pmch(unsigned char glyph, unsigned char fg, unsigned char bg, short& x, sho
     ++x;
 }
 
-void Pm(short x, short y, const char* text, int a1, int a2, int a3, int a4, int a5, int a6,
-        int a7, int a8) {
+void Pm(short x, short y, const char* text, int a1, int a2, int a3, int a4, int a5, int a6, int a7,
+        int a8) {
     const int args[kArgumentCount] = {a1, a2, a3, a4, a5, a6, a7, a8};
     Printer(x, y, text != nullptr ? text : "", args).run();
 }
 
 void Pmc(const char* text, int a1, int a2, int a3, int a4, int a5, int a6, int a7, int a8) {
-    Pm(static_cast<short>(wherex()), static_cast<short>(wherey()), text, a1, a2, a3, a4, a5, a6,
-       a7, a8);
+    Pm(static_cast<short>(wherex()), static_cast<short>(wherey()), text, a1, a2, a3, a4, a5, a6, a7,
+       a8);
 }
 
 void colcode(char* dst, unsigned char colour) {

@@ -68,8 +68,12 @@ void recordScreenSize(short width, short height) {
 
 }  // namespace detail
 
-int scrw() { return screenWidth; }
-int scrh() { return screenHeight; }
+int scrw() {
+    return screenWidth;
+}
+int scrh() {
+    return screenHeight;
+}
 
 bool inscr(short x, short y) {
     if (x < 0 || y < 0 || x >= screenWidth || y >= screenHeight) return false;
@@ -82,8 +86,12 @@ bool gotoxy(short x, short y) {
     return true;
 }
 
-int wherex() { return platform::backend().cursorPosition().x; }
-int wherey() { return platform::backend().cursorPosition().y; }
+int wherex() {
+    return platform::backend().cursorPosition().x;
+}
+int wherey() {
+    return platform::backend().cursorPosition().y;
+}
 
 void cursor(int mode) {
     switch (mode) {
@@ -121,7 +129,9 @@ bool Pxy(short x, short y, double value, unsigned char fg, unsigned char bg) {
     return printAt(x, y, fg, bg, [&] { writeDouble(value); });
 }
 
-bool Pxy(short x, short y, Cell cell) { return Pxy(x, y, cell.glyph, cell.fg, cell.bg); }
+bool Pxy(short x, short y, Cell cell) {
+    return Pxy(x, y, cell.glyph, cell.fg, cell.bg);
+}
 
 void Pcur(const char* text, unsigned char fg, unsigned char bg) {
     setcolor(fg, bg);
@@ -147,10 +157,13 @@ void Pcur(double value, unsigned char fg, unsigned char bg) {
     writeDouble(value);
 }
 
-void Pcur(Cell cell) { Pcur(cell.glyph, cell.fg, cell.bg); }
+void Pcur(Cell cell) {
+    Pcur(cell.glyph, cell.fg, cell.bg);
+}
 
 void Pnl(int count) {
-    for (int i = 0; i < count; ++i) writeByte('\n');
+    for (int i = 0; i < count; ++i)
+        writeByte('\n');
 }
 
 void Pfill(short endx, unsigned char ch) {

@@ -41,7 +41,8 @@ T* allocate(int count) {
 
 void release(PageGrid& page) {
     if (page.columns != nullptr) {
-        for (int x = 0; x < page.width; ++x) delete[] page.columns[x];
+        for (int x = 0; x < page.width; ++x)
+            delete[] page.columns[x];
         delete[] page.columns;
     }
     page = PageGrid{};
@@ -54,7 +55,8 @@ bool build(PageGrid& page, int width, int height) {
     if (page.columns == nullptr) return false;
     page.width = width;
     page.height = height;
-    for (int x = 0; x < width; ++x) page.columns[x] = nullptr;
+    for (int x = 0; x < width; ++x)
+        page.columns[x] = nullptr;
     for (int x = 0; x < width; ++x) {
         page.columns[x] = allocate<Cell>(height);
         if (page.columns[x] == nullptr) return false;
@@ -64,7 +66,8 @@ bool build(PageGrid& page, int width, int height) {
 
 void fillInitial(const PageGrid& page) {
     for (int x = 0; x < page.width; ++x) {
-        for (int y = 0; y < page.height; ++y) mkcell(&page.at(x, y), 0, LightGrey, Black);
+        for (int y = 0; y < page.height; ++y)
+            mkcell(&page.at(x, y), 0, LightGrey, Black);
     }
 }
 
@@ -74,13 +77,17 @@ Cell* workingWritable(short x, short y) {
     return &working.at(x, y);
 }
 
-bool bottomRight(int x, int y) { return x == scrw() - 1 && y == scrh() - 1; }
+bool bottomRight(int x, int y) {
+    return x == scrw() - 1 && y == scrh() - 1;
+}
 
 }  // namespace
 
 namespace detail {
 
-void limitPageAllocations(long count) { allocationsLeft = count; }
+void limitPageAllocations(long count) {
+    allocationsLeft = count;
+}
 
 }  // namespace detail
 
@@ -104,7 +111,9 @@ void vpfree() {
     release(working);
 }
 
-bool vpon() { return shown.columns != nullptr; }
+bool vpon() {
+    return shown.columns != nullptr;
+}
 
 void mkcell(Cell* cell, unsigned char glyph, unsigned char fg, unsigned char bg) {
     cell->glyph = glyph;

@@ -20,7 +20,7 @@ inline std::uint8_t attr(unsigned char fg, unsigned char bg) {
 }
 
 class DrawTest : public ::testing::Test {
-protected:
+  protected:
     explicit DrawTest(platform::Coord size = {80, 25}) : console_(size) {
         vpfree();
         detail::limitPageAllocations(-1);
@@ -55,7 +55,7 @@ protected:
 
 // A small screen keeps whole-screen checks short.
 class SmallScreenTest : public DrawTest {
-protected:
+  protected:
     SmallScreenTest() : DrawTest({12, 6}) {}
 };
 

@@ -69,7 +69,8 @@ TEST_F(BoxTest, BlankFilledBoxErasesTheRectangle) {
     paintConsole('.');
     setcolor(Green, Black);
     box(0, 0, 3, 3, KeepFg, Black, BoxBlank | BoxFill);
-    for (int y = 0; y <= 3; ++y) EXPECT_EQ(text(0, y, 5), "    .") << y;
+    for (int y = 0; y <= 3; ++y)
+        EXPECT_EQ(text(0, y, 5), "    .") << y;
     EXPECT_EQ(attrAt(1, 1), attr(Green, Black));
 }
 

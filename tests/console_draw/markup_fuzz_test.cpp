@@ -48,7 +48,7 @@ std::unique_ptr<char[]> randomMarkup(std::mt19937& rng, std::size_t& size) {
 }
 
 class MarkupFuzzTest : public DrawTest {
-protected:
+  protected:
     MarkupFuzzTest() : DrawTest({20, 5}) {}
 
     void printRandomTexts(unsigned seed) {
@@ -69,7 +69,9 @@ protected:
     }
 };
 
-TEST_F(MarkupFuzzTest, DirectOutputNeverReadsPastTheText) { printRandomTexts(1); }
+TEST_F(MarkupFuzzTest, DirectOutputNeverReadsPastTheText) {
+    printRandomTexts(1);
+}
 
 TEST_F(MarkupFuzzTest, PagedOutputNeverTouchesTheConsoleOrTheBottomRightCell) {
     vpinit();

@@ -17,9 +17,12 @@ using MarkupTest = DrawTest;
 TEST_F(MarkupTest, MenuLineColoursEachWord) {
     Pm(3, 16, "`yExit `H: `GEsc");
     EXPECT_EQ(text(3, 16, 11), "Exit : Esc ");
-    for (int x = 3; x < 8; ++x) EXPECT_EQ(attrAt(x, 16), attr(LightGrey, Black)) << x;
-    for (int x = 8; x < 10; ++x) EXPECT_EQ(attrAt(x, 16), attr(White, Black)) << x;
-    for (int x = 10; x < 13; ++x) EXPECT_EQ(attrAt(x, 16), attr(Green, Black)) << x;
+    for (int x = 3; x < 8; ++x)
+        EXPECT_EQ(attrAt(x, 16), attr(LightGrey, Black)) << x;
+    for (int x = 8; x < 10; ++x)
+        EXPECT_EQ(attrAt(x, 16), attr(White, Black)) << x;
+    for (int x = 10; x < 13; ++x)
+        EXPECT_EQ(attrAt(x, 16), attr(Green, Black)) << x;
     EXPECT_EQ(cursorPos(), (Coord{13, 16})) << "ten cells written";
     EXPECT_EQ(getfg(), Green) << "the last markup colours stay current";
 }
@@ -47,7 +50,9 @@ TEST_F(MarkupTest, ANinthNumberCodePrintsNothing) {
 }
 
 TEST_F(MarkupTest, BacktickGlyphsAndBackgroundCodes) {
-    Pm(0, 0, "a`~b\xff" "c");
+    Pm(0, 0,
+       "a`~b\xff"
+       "c");
     EXPECT_EQ(text(0, 0, 6), "a`b`c ");
 
     Pm(0, 1, "`*`-`|`<`>`^`v` x");

@@ -83,7 +83,8 @@ TEST_F(ColourTest, MarkersKeepTheCurrentColours) {
 }
 
 TEST_F(ColourTest, BrighterAndDarkerFollowThePalette) {
-    const unsigned char brighterOf[16] = {8, 9, 10, 11, 12, 13, 14, 15, 7, 15, 15, 15, 15, 15, 15, 15};
+    const unsigned char brighterOf[16] = {8, 9,  10, 11, 12, 13, 14, 15,
+                                          7, 15, 15, 15, 15, 15, 15, 15};
     const unsigned char darkerOf[16] = {0, 0, 8, 8, 0, 0, 8, 8, 0, 1, 2, 3, 4, 5, 6, 7};
     for (unsigned char c = 0; c < 16; ++c) {
         EXPECT_EQ(brighter(c), brighterOf[c]) << int{c};
@@ -158,7 +159,8 @@ TEST_F(PrintTest, PcurPrintsAtTheCursorAndPnlMovesDown) {
     Pcur(42, Blue, White);
     Pcur(0.5, KeepFg, Black);
     Pcur(Cell{'!', Yellow, KeepBg});
-    EXPECT_EQ(text(10, 4, 12), std::string("abc\x01" "420.50! "));
+    EXPECT_EQ(text(10, 4, 12), std::string("abc\x01"
+                                           "420.50! "));
     EXPECT_EQ(attrAt(10, 4), attr(Red, Black));
     EXPECT_EQ(attrAt(14, 4), attr(Blue, White));
     EXPECT_EQ(attrAt(16, 4), attr(Blue, Black)) << "KeepFg takes the current foreground";

@@ -15,7 +15,7 @@ namespace {
 using platform::Coord;
 
 class PagesTest : public DrawTest {
-protected:
+  protected:
     PagesTest() { vpinit(); }
 };
 
@@ -183,7 +183,7 @@ void copyConsoleOutputToStderr() {
 }
 
 class PagesDeathTest : public DrawTest {
-protected:
+  protected:
     void reportOnExit() {
         reportingConsole = &con();
         std::atexit(copyConsoleOutputToStderr);
