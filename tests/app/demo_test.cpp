@@ -1,0 +1,223 @@
+#include "app/demo.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "hooked_console.h"
+#include "support/memory_pool.h"
+
+namespace avl {
+namespace {
+
+using orvask::platform::ConsoleModel;
+using orvask::platform::Coord;
+using testing::ConsoleInstalled;
+using testing::HookedConsole;
+
+constexpr int kEsc = 27;
+constexpr int kEnter = 13;
+constexpr int kAnyKey = 'x';  // answers the loading screen
+
+// Records the console calls that mark the steps of start-up and shutdown,
+// with the state of the memory pool at each.
+class StepConsole : public HookedConsole {
+public:
+    std::vector<std::string> steps;
+
+    void setTitle(const char* text) override {
+        steps.push_back(std::string("title ") + text + poolState());
+        HookedConsole::setTitle(text);
+    }
+    void setInputCodePage(int codePage) override {
+        steps.push_back("codepage " + std::to_string(codePage) + poolState());
+        HookedConsole::setInputCodePage(codePage);
+    }
+    void setCursorInfo(int size, bool visible) override {
+        steps.push_back(std::string(visible ? "cursor shown" : "cursor hidden") + poolState());
+        HookedConsole::setCursorInfo(size, visible);
+    }
+
+private:
+    static std::string poolState() {
+        const MemoryPool* pool = CurrentMemoryPool();
+        if (pool == nullptr) return " (no pool)";
+        return " (pool, " + std::to_string(pool->Counts().outstanding()) + " out)";
+    }
+};
+
+class DemoTest : public ::testing::Test {
+protected:
+    // Runs the program on `keys` (after the loading screen's key) until the
+    // input ends, and returns the screen as it was when the program asked
+    // for the key after the last one.
+    ConsoleModel screenAfter(const std::vector<int>& keys) {
+        console.pushKeys({kAnyKey});
+        for (int key : keys) console.pushKeys({key});
+        std::optional<ConsoleModel> last;
+        console.beforeReadKey = [&] {
+            if (!last && console.keysQueued() == 0) last = console.model();
+        };
+        EXPECT_EQ(runDemo(), 0);
+        console.beforeReadKey = nullptr;
+        EXPECT_TRUE(last.has_value());
+        return last.value_or(ConsoleModel{});
+    }
+    static std::vector<int> text(const std::string& typed) {
+        return std::vector<int>(typed.begin(), typed.end());
+    }
+    static std::vector<int> operator_plus(std::vector<int> a, const std::vector<int>& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    }
+    static std::string grid(const ConsoleModel& screen) {
+        std::string rows;
+        for (int y = 0; y <= 14; ++y) rows += screen.rowText(y) + "\n";
+        return rows;
+    }
+    static bool gridShows(const ConsoleModel& screen, char key) {
+        for (int y = 1; y <= 14; ++y) {
+            if (screen.rowText(y).find(key) != std::string::npos) return true;
+        }
+        return screen.rowText(0).substr(21).find(key) != std::string::npos;
+    }
+    static std::uint8_t attribute(const ConsoleModel& screen, int x, int y) {
+        return screen.cell(x, y).attribute;
+    }
+
+    StepConsole console;
+    ConsoleInstalled installed{console};
+};
+
+TEST_F(DemoTest, ShowsTheEmptyTreeAndTheMenu) {
+    const ConsoleModel screen = screenAfter({});
+    EXPECT_EQ(screen.rowText(0).substr(38, 3), " _ ");
+    EXPECT_EQ(screen.rowText(14).substr(0, 5), ".... ");
+
+    auto row = [&](int y) {
+        std::string line = screen.rowText(y);
+        return line.substr(0, line.find_last_not_of(' ') + 1);
+    };
+    EXPECT_EQ(row(16), "AVL Tree Demonstration by Orvask team (orvask@example.org)");
+    EXPECT_EQ(row(17), "Insert an element : 0~9 or a~z");
+    EXPECT_EQ(row(18), "Delete an element : 0~9 or a~z, while shift key is pressed.");
+    EXPECT_EQ(row(19), "Delete all element : Enter");
+    EXPECT_EQ(row(20), "Pause before rotation : false (toggle with spacebar)");
+    EXPECT_EQ(row(21), "Exit : Esc");
+    // The credit: the name's first letter red, the rest white, the address
+    // dark grey.
+    EXPECT_EQ(attribute(screen, 26, 16), 0x0C);
+    EXPECT_EQ(attribute(screen, 27, 16), 0x0F);
+    EXPECT_EQ(attribute(screen, 38, 16), 0x08);
+    // "false" red, the hint dark grey.
+    EXPECT_EQ(attribute(screen, 24, 20), 0x0C);
+    EXPECT_EQ(attribute(screen, 30, 20), 0x08);
+    EXPECT_FALSE(screen.cursorVisible);
+}
+
+TEST_F(DemoTest, SpaceTogglesThePause) {
+    const ConsoleModel screen = screenAfter({' '});
+    EXPECT_EQ(screen.rowText(20).substr(24, 28), "true  (toggle with spacebar)");
+    EXPECT_EQ(attribute(screen, 24, 20), 0x09);
+}
+
+TEST_F(DemoTest, SpaceTwiceTurnsThePauseOffAgain) {
+    const ConsoleModel screen = screenAfter({' ', ' '});
+    EXPECT_EQ(screen.rowText(20).substr(24, 5), "false");
+}
+
+TEST_F(DemoTest, TypingOneTwoThreeRotatesLeft) {
+    const ConsoleModel screen = screenAfter(text("123"));
+    EXPECT_EQ(screen.rowText(0).substr(0, 15), "L rotation at 1");
+    EXPECT_EQ(screen.rowText(0).substr(38, 3), " 2 ");
+    EXPECT_EQ(screen.rowText(3).substr(18, 3), " 1 ");
+    EXPECT_EQ(screen.rowText(3).substr(58, 3), " 3 ");
+    EXPECT_EQ(console.sleptMilliseconds(), 300u);
+}
+
+TEST_F(DemoTest, CapitalLettersDeleteTheLowerCaseKey) {
+    // Shift and Caps Lock both deliver the capital.
+    const ConsoleModel screen = screenAfter(text("abcBA"));
+    EXPECT_FALSE(gridShows(screen, 'a'));
+    EXPECT_FALSE(gridShows(screen, 'b'));
+    EXPECT_TRUE(gridShows(screen, 'c'));
+}
+
+TEST_F(DemoTest, ShiftedDigitsDeleteTheirDigits) {
+    const ConsoleModel screen = screenAfter(text("0123456789)!@#$%^&*("));
+    for (char digit = '0'; digit <= '9'; ++digit) EXPECT_FALSE(gridShows(screen, digit)) << digit;
+    EXPECT_EQ(screen.rowText(0).substr(38, 3), " _ ");
+}
+
+TEST_F(DemoTest, EnterDeletesEverything) {
+    const ConsoleModel emptyScreen = screenAfter({});
+    const ConsoleModel screen = screenAfter(operator_plus(text("q7z"), {kEnter}));
+    EXPECT_EQ(grid(screen).substr(81), grid(emptyScreen).substr(81));  // below the message
+}
+
+TEST_F(DemoTest, KeysAlreadyThereOrAbsentChangeNothing) {
+    const ConsoleModel before = screenAfter(text("ab"));
+    const std::uint64_t sleptBefore = console.sleptMilliseconds();
+    const ConsoleModel after = screenAfter(text("abaZ(-"));
+    EXPECT_EQ(grid(after), grid(before));
+    EXPECT_EQ(console.sleptMilliseconds(), 2 * sleptBefore);
+}
+
+TEST_F(DemoTest, KeysWithoutACharacterChangeNothing) {
+    const std::vector<int> keys = text("hkmpgqs;");
+    const ConsoleModel before = screenAfter(keys);
+    // Up, Left, Right, Down, Home, Page Down, Delete, F1: their codes are
+    // those of 'H' 'K' 'M' 'P' 'G' 'Q' 'S' ';'.
+    const ConsoleModel after = screenAfter(operator_plus(
+        keys, {224, 72, 224, 75, 224, 77, 224, 80, 0, 71, 224, 81, 224, 83, 0, 59}));
+    EXPECT_EQ(grid(after), grid(before));
+    for (char key : std::string("hkmpgqs")) EXPECT_TRUE(gridShows(after, key)) << key;
+}
+
+TEST_F(DemoTest, PausedRotationTakesTheWholeKeyThatContinuesIt) {
+    // With the pause on, inserting 1 below h and 2 rotates at h and waits;
+    // Up (224, 72) continues it. Its 72 ('H') must not reach the key loop.
+    const ConsoleModel screen = screenAfter(operator_plus(text(" h21"), {224, 72}));
+    EXPECT_EQ(screen.rowText(0).substr(0, 15), "R rotation at h");
+    EXPECT_TRUE(gridShows(screen, 'h'));
+    EXPECT_EQ(console.sleptMilliseconds(), 100u);
+}
+
+TEST_F(DemoTest, EscEndsAfterEmptyingTheTreeInOrder) {
+    console.pushKeys({kAnyKey, 'a', 'b', 'c', kEsc});
+    const int inputCodePage = 850;
+    console.model().inputCodePage = inputCodePage;
+    EXPECT_EQ(runDemo(), 0);
+
+    EXPECT_THAT(console.steps,
+                ::testing::ElementsAre("title AVL Tree Demo (pool, 0 out)",
+                                       "codepage 437 (pool, 0 out)",  // coninit
+                                       "cursor hidden (pool, 0 out)",
+                                       "codepage 850 (pool, 0 out)"));  // conexit, tree empty
+    EXPECT_EQ(CurrentMemoryPool(), nullptr);
+    EXPECT_EQ(console.model().inputCodePage, inputCodePage);
+    EXPECT_EQ(console.rowText(16), std::string(80, ' ')) << "conexit cleared the screen";
+    EXPECT_EQ(console.model().size(), (Coord{80, 25}));
+}
+
+TEST_F(DemoTest, EndOfInputEndsLikeEsc) {
+    console.pushKeys({kAnyKey, 'a', 'b', 'c'});
+    EXPECT_EQ(runDemo(), 0);
+    EXPECT_EQ(console.steps.back(), "codepage 437 (pool, 0 out)");
+    EXPECT_EQ(CurrentMemoryPool(), nullptr);
+    EXPECT_EQ(console.rowText(16), std::string(80, ' '));
+}
+
+TEST_F(DemoTest, EndOfInputInsideAKeyOrAPauseEndsToo) {
+    console.pushKeys({kAnyKey, ' ', '3', '2', '1'});  // the last key waits in a pause
+    EXPECT_EQ(runDemo(), 0);
+    console.pushKeys({kAnyKey, 'a', 224});  // a prefix whose code never comes
+    EXPECT_EQ(runDemo(), 0);
+    EXPECT_EQ(CurrentMemoryPool(), nullptr);
+}
+
+}  // namespace
+}  // namespace avl
