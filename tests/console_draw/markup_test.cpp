@@ -3,6 +3,7 @@
 #include <string>
 
 #include "draw_fixture.h"
+#include "orvask/frames.h"
 #include "orvask/markup.h"
 #include "orvask/output.h"
 #include "orvask/pages.h"
@@ -145,6 +146,15 @@ TEST_F(MarkupTest, ColoursStayCurrentAfterTheTerminatorButNotAfterThePagedEdge) 
     EXPECT_EQ(getfg(), LightGrey) << "printing that stops at the edge applies nothing";
     Pm(0, 1, "`Bab");
     EXPECT_EQ(getfg(), Blue);
+}
+
+TEST_F(MarkupTest, NullTextIsAnEmptyText) {
+    setcolor(Cyan, Black);
+    Pm(0, 0, nullptr);
+    EXPECT_EQ(con().takeOutput(), "");
+    EXPECT_EQ(con().attribute(), attr(Cyan, Black));
+    textbox(0, 0, nullptr, White, Black, White, 0);
+    EXPECT_EQ(text(0, 1, 2), std::string("\xb3\xb3")) << "an empty frame";
 }
 
 TEST_F(MarkupTest, PmcPrintsAtTheCursor) {

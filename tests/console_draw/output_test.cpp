@@ -145,6 +145,13 @@ TEST_F(PrintTest, RefusedPositionsChangeNothing) {
     EXPECT_EQ(con().attribute(), attr(Green, Black));
 }
 
+TEST_F(PrintTest, NullTextPrintsNothing) {
+    EXPECT_TRUE(Pxy(2, 2, static_cast<const char*>(nullptr), Red, Black));
+    Pcur(static_cast<const char*>(nullptr), Green, Black);
+    EXPECT_EQ(con().takeOutput(), "");
+    EXPECT_EQ(getfg(), Green);
+}
+
 TEST_F(PrintTest, TextPastTheRightEdgeWrapsLikeTheConsole) {
     EXPECT_TRUE(Pxy(78, 0, "abcd", White, Black));
     EXPECT_EQ(text(78, 0, 2), "ab");
