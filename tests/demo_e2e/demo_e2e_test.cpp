@@ -1,0 +1,147 @@
+// avl-demo on a real (pseudo-)terminal: what a user at an xterm sees.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "demo_terminal.h"
+#include "term_harness/tty_modes.h"
+
+namespace avl::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int kDarkGrey = 8;
+constexpr int kBlue = 9;
+constexpr int kRed = 12;
+constexpr int kWhite = 15;
+
+class DemoE2e : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(demo.enterDemo()) << demo.term().screenText();
+    }
+    int fg(int x, int y) { return demo.term().cell(x, y).fg; }
+    // The glyphs of `count` cells from (x, y), as UTF-8.
+    std::string cells(int x, int y, int count) {
+        std::string text;
+        for (int i = 0; i < count; ++i) text += demo.term().cell(x + i, y).utf8();
+        return text;
+    }
+
+    DemoTerminal demo;
+};
+
+TEST(DemoE2eStart, LoadingScreenThenEmptyTreeAndMenu) {
+    DemoTerminal demo;
+    auto& term = demo.term();
+    ASSERT_TRUE(term.waitForText("Press any key to continue...")) << term.screenText();
+    EXPECT_TRUE(term.contains("This program is powered by"));
+    EXPECT_EQ(term.title(), "AVL Tree Demo");
+
+    term.type("x");
+    ASSERT_TRUE(term.waitForText("Exit : Esc")) << term.screenText();
+    EXPECT_TRUE(demo.waitForMirror()) << demo.gridDifferences();
+    EXPECT_FALSE(term.contains("Press any key"));
+    EXPECT_EQ(term.rowText(0).substr(38, 3), " _ ");
+    EXPECT_EQ(term.cell(39, 0).fg, ansiFromConsole(kDarkGrey));
+    EXPECT_EQ(term.rowText(16).substr(0, 58),
+              "AVL Tree Demonstration by Orvask team (orvask@example.org)");
+    EXPECT_EQ(term.rowText(20).substr(0, 52),
+              "Pause before rotation : false (toggle with spacebar)");
+    EXPECT_EQ(term.cell(24, 20).fg, ansiFromConsole(kRed));
+    EXPECT_FALSE(term.cursorVisible());
+}
+
+TEST_F(DemoE2e, RotationThenShiftedDigitDeletes) {
+    for (const char* key : {"1", "2", "3"}) demo.key(key);
+    ASSERT_TRUE(demo.waitForMirror()) << demo.gridDifferences() << demo.term().screenText();
+    EXPECT_EQ(demo.term().rowText(0).substr(0, 16), "L rotation at 1 ");
+    EXPECT_EQ(fg(0, 0), ansiFromConsole(kDarkGrey));
+    EXPECT_EQ(demo.term().rowText(0).substr(38, 3), " 2 ");
+    EXPECT_EQ(fg(39, 0), ansiFromConsole(kWhite));
+
+    demo.key("@");  // Shift+2
+    ASSERT_TRUE(demo.waitForMirror()) << demo.gridDifferences();
+    EXPECT_EQ(cells(38, 0, 3), "\u00AB3 ");
+    EXPECT_EQ(fg(38, 0), ansiFromConsole(kBlue));
+}
+
+TEST_F(DemoE2e, SpaceShowsThePauseOnInBlue) {
+    demo.key("Space");
+    ASSERT_TRUE(demo.term().waitForText("true  (toggle with spacebar)"));
+    EXPECT_EQ(fg(24, 20), ansiFromConsole(kBlue));
+}
+
+TEST_F(DemoE2e, PausedRotationWaitsForAKey) {
+    demo.key("Space");
+    for (const char* key : {"3", "2", "1"}) demo.key(key);
+    auto& term = demo.term();
+    ASSERT_TRUE(term.waitForText("R rotation at 3 <do>")) << term.screenText();
+    std::this_thread::sleep_for(500ms);
+    term.poll();
+    EXPECT_TRUE(term.contains("R rotation at 3 <do>"));
+    EXPECT_EQ(cells(38, 0, 3), "\u00AB3 ") << "not rotated before the key";
+
+    term.press("Down");  // the whole key continues; its code must not delete 'p'
+    ASSERT_TRUE(demo.waitForMirror()) << demo.gridDifferences();
+    EXPECT_FALSE(term.contains("<do>"));
+    EXPECT_EQ(term.rowText(0).substr(38, 3), " 2 ");
+}
+
+TEST_F(DemoE2e, ArrowAndFunctionKeysChangeNothing) {
+    for (const char* key : {"h", "k", "m", "p", "g", "q", "s"}) demo.key(key);
+    ASSERT_TRUE(demo.waitForMirror()) << demo.gridDifferences();
+    for (const char* key : {"Up", "Left", "Right", "Down", "Home", "PageDown", "Delete", "F1"}) {
+        demo.key(key);
+    }
+    demo.key("z");  // a marker: once it shows, every key before it was handled
+    ASSERT_TRUE(demo.waitForMirror()) << demo.gridDifferences();
+}
+
+TEST_F(DemoE2e, EscEndsWithStatusZeroAndRestoresTheTerminal) {
+    demo.key("a");
+    demo.key("Esc");
+    const term_harness::ExitStatus status = demo.term().waitForExit();
+    EXPECT_TRUE(status.exitedWith(0)) << status;
+    EXPECT_FALSE(demo.term().altScreen());
+    EXPECT_TRUE(demo.term().cursorVisible());
+    const auto modes = demo.term().ttyModes();
+    ASSERT_TRUE(modes.has_value());
+    EXPECT_TRUE(term_harness::isCooked(*modes));
+}
+
+TEST(DemoE2eInput, ClosingStandardInputEndsWithStatusZero) {
+    DemoTerminal demo(/*stdinFromPipe=*/true);
+    ASSERT_TRUE(demo.enterDemo()) << demo.term().screenText();
+    demo.key("1");
+    demo.key("2");
+    ASSERT_TRUE(demo.waitForMirror()) << demo.gridDifferences();
+    demo.term().closeInput();
+    const term_harness::ExitStatus status = demo.term().waitForExit();
+    EXPECT_TRUE(status.exitedWith(0)) << status;
+    EXPECT_FALSE(demo.term().altScreen());
+}
+
+TEST(DemoE2eInput, ClosingTheTerminalEndsWithStatusZero) {
+    DemoTerminal demo;
+    ASSERT_TRUE(demo.enterDemo()) << demo.term().screenText();
+    demo.key("q");
+    ASSERT_TRUE(demo.waitForMirror()) << demo.gridDifferences();
+    demo.term().hangUp();
+    const term_harness::ExitStatus status = demo.term().waitForExit();
+    EXPECT_TRUE(status.exitedWith(0)) << status;
+}
+
+TEST(DemoE2eInput, InputEndingDuringAPausedRotationEndsWithStatusZero) {
+    DemoTerminal demo(/*stdinFromPipe=*/true);
+    ASSERT_TRUE(demo.enterDemo()) << demo.term().screenText();
+    for (const char* key : {"Space", "1", "2", "3"}) demo.key(key);
+    ASSERT_TRUE(demo.term().waitForText("<do>")) << demo.term().screenText();
+    demo.term().closeInput();
+    const term_harness::ExitStatus status = demo.term().waitForExit();
+    EXPECT_TRUE(status.exitedWith(0)) << status;
+}
+
+}  // namespace
+}  // namespace avl::testing

@@ -1,0 +1,80 @@
+#include "demo_terminal.h"
+
+#include "support/memory_pool.h"
+
+namespace avl::testing {
+
+int ansiFromConsole(int colour) {
+    return (colour & 8) | ((colour & 1) << 2) | (colour & 2) | ((colour & 4) >> 2);
+}
+
+unsigned char cp437FromScreen(char32_t glyph) {
+    if (glyph >= 0x20 && glyph < 0x7F) return static_cast<unsigned char>(glyph);
+    if (glyph == U'\u00BB') return 175;  // »
+    if (glyph == U'\u00AB') return 174;  // «
+    return 0;
+}
+
+DemoTerminal::DemoTerminal(bool stdinFromPipe)
+    : term_({.argv = {AVL_DEMO_PATH}, .cols = 80, .rows = 25, .stdinFromPipe = stdinFromPipe}) {
+    SummonMemoryPool();
+    mirror_.setObserver(&rotations_);
+}
+
+DemoTerminal::~DemoTerminal() {
+    mirror_.clear();
+    ReleaseMemoryPool();
+}
+
+bool DemoTerminal::enterDemo() {
+    if (!term_.waitForText("Press any key to continue...")) return false;
+    term_.type("x");
+    return term_.waitForText("Exit : Esc") && waitForMirror();
+}
+
+int DemoTerminal::key(const std::string& name) {
+    const std::string bytes = term_harness::xtermKey(name);
+    const std::size_t before = rotations_.messages.size();
+    if (bytes.size() == 1) {
+        const char c = bytes[0];
+        static const std::string kShiftedDigits = ")!@#$%^&*(";
+        if ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z')) {
+            mirror_.insert(static_cast<Key>(c), false);
+        } else if (c >= 'A' && c <= 'Z') {
+            mirror_.removeKey(static_cast<Key>(c + 32));
+        } else if (const auto digit = kShiftedDigits.find(c); digit != std::string::npos) {
+            mirror_.removeKey(static_cast<Key>('0' + digit));
+        } else if (c == '\r') {
+            mirror_.clear();
+        } else if (c == ' ') {
+            paused_ = !paused_;
+        }
+    }
+    term_.type(bytes);
+    const int rotated = static_cast<int>(rotations_.messages.size() - before);
+    if (rotated > 0) lastRotation_ = rotations_.messages.back();
+    return rotated;
+}
+
+std::string DemoTerminal::gridDifferences() const {
+    return ExpectedGrid(mirror_).differences([this](int x, int y) {
+        const term_harness::Cell cell = term_.cell(x, y);
+        const unsigned char glyph = cp437FromScreen(cell.glyph());
+        int colour = -1;
+        for (int c = 0; c < 16; ++c) {
+            if (ansiFromConsole(c) == cell.fg) colour = c;
+        }
+        return GridCell{glyph, colour};
+    });
+}
+
+bool DemoTerminal::waitForMirror(term_harness::Millis timeout) {
+    return term_.waitUntil(
+        [this] {
+            if (!gridDifferences().empty()) return false;
+            return lastRotation_.empty() || term_.rowText(0).rfind(lastRotation_ + " ", 0) == 0;
+        },
+        timeout);
+}
+
+}  // namespace avl::testing

@@ -1,0 +1,65 @@
+#pragma once
+// avl-demo running in a pseudo-terminal, with a tree in the test process that
+// mirrors every key, so the screen can be compared with what the tree engine
+// itself holds.
+
+#include <string>
+#include <vector>
+
+#include "expected_grid.h"
+#include "term_harness/terminal.h"
+#include "tree/avl_tree.h"
+
+namespace avl::testing {
+
+// The palette index a terminal shows for a console colour (console bit
+// order blue, green, red; ANSI's red, green, blue; bit 3 bright in both).
+int ansiFromConsole(int colour);
+// The code page 437 byte of a glyph the terminal shows (0 for others).
+unsigned char cp437FromScreen(char32_t glyph);
+
+// Records the rotation messages a tree sends.
+class RotationLog : public TreeObserver {
+public:
+    void notify(const std::string& message) override {
+        if (message != "insertion" && message != "deletion") messages.push_back(message);
+    }
+    std::vector<std::string> messages;
+};
+
+class DemoTerminal {
+public:
+    // Starts avl-demo and waits for its loading screen.
+    explicit DemoTerminal(bool stdinFromPipe = false);
+    ~DemoTerminal();
+    DemoTerminal(const DemoTerminal&) = delete;
+    DemoTerminal& operator=(const DemoTerminal&) = delete;
+
+    term_harness::Terminal& term() { return term_; }
+    // Leaves the loading screen and waits for the empty tree and the menu.
+    bool enterDemo();
+
+    // Types one key at the demo (a name as term_harness::xtermKey takes it)
+    // and applies the same binding to the mirror. Returns how many rotations
+    // the mirror did.
+    int key(const std::string& name);
+    // Differences between the terminal's grid and the mirror's; empty when
+    // they agree.
+    std::string gridDifferences() const;
+    // Waits until the grid shows the mirror (and, after a rotation, the top
+    // line its last message).
+    bool waitForMirror(term_harness::Millis timeout = term_harness::kDefaultTimeout);
+
+    const AvlTree& mirror() const { return mirror_; }
+    bool paused() const { return paused_; }
+    const std::string& lastRotation() const { return lastRotation_; }
+
+private:
+    term_harness::Terminal term_;
+    AvlTree mirror_;
+    RotationLog rotations_;
+    std::string lastRotation_;
+    bool paused_ = false;
+};
+
+}  // namespace avl::testing
