@@ -20,8 +20,12 @@ void LogFile::WriteLine(const char* text) {
     stream_ = std::fopen(kLogFileName, "at");
 }
 
-void WriteLog(const char* text) { LogFile::Instance().WriteLine(text); }
+void WriteLog(const char* text) {
+    LogFile::Instance().WriteLine(text);
+}
 
-void WriteLog(const std::string& text) { LogFile::Instance().WriteLine(text.c_str()); }
+void WriteLog(const std::string& text) {
+    LogFile::Instance().WriteLine(text.c_str());
+}
 
 }  // namespace avl

@@ -17,7 +17,7 @@ inline constexpr const char* kLogFileName = "Log.txt";
 //
 // Not thread-safe; callers serialise.
 class LogFile {
-public:
+  public:
     // The process-wide log; the first call opens the file.
     static LogFile& Instance();
 
@@ -28,7 +28,7 @@ public:
     LogFile(const LogFile&) = delete;
     LogFile& operator=(const LogFile&) = delete;
 
-private:
+  private:
     LogFile();
 
     std::FILE* stream_ = nullptr;  // null once opening failed; stays null

@@ -20,7 +20,9 @@ constexpr std::size_t kChunkLead =
 
 constexpr const char* kOutOfMemory = "MemoryPool is out of memory!";
 
-void* ChunkFromHeap(std::size_t bytes) { return std::malloc(bytes); }
+void* ChunkFromHeap(std::size_t bytes) {
+    return std::malloc(bytes);
+}
 
 MemoryPool::ChunkSource chunkSource = &ChunkFromHeap;
 
@@ -48,7 +50,8 @@ MemoryPool::~MemoryPool() {
         WriteLog("Releasing The MemoryPool...");
         ReportLeaks();
     }
-    for (const ChunkRecord& chunk : chunks_) std::free(chunk.start);
+    for (const ChunkRecord& chunk : chunks_)
+        std::free(chunk.start);
 }
 
 void* MemoryPool::AllocateFromNewChunk(std::size_t size) {
@@ -93,7 +96,8 @@ void MemoryPool::ReportDoubleDeletion(std::size_t size) {
 
 void MemoryPool::ReportLeaks() const {
     std::array<std::size_t, kSizeClasses> chunksOfSize{};
-    for (const ChunkRecord& chunk : chunks_) ++chunksOfSize[chunk.size];
+    for (const ChunkRecord& chunk : chunks_)
+        ++chunksOfSize[chunk.size];
     for (std::size_t size = 0; size < kSizeClasses; ++size) {
         const std::size_t capacity = chunksOfSize[size] * kBlocksPerChunk;
         if (capacity == 0) continue;
@@ -106,7 +110,8 @@ void MemoryPool::ReportLeaks() const {
 
 std::size_t MemoryPool::ChunkCount(std::size_t size) const {
     std::size_t count = 0;
-    for (const ChunkRecord& chunk : chunks_) count += chunk.size == size ? 1 : 0;
+    for (const ChunkRecord& chunk : chunks_)
+        count += chunk.size == size ? 1 : 0;
     return count;
 }
 
@@ -115,7 +120,8 @@ std::size_t MemoryPool::FreeBlockCount(std::size_t size) const {
     std::size_t count = 0;
     const std::byte* block = freeHeads_[size];
     if (block == NeverUsed()) return 0;
-    for (; block != nullptr; block = NextFree(block)) ++count;
+    for (; block != nullptr; block = NextFree(block))
+        ++count;
     return count;
 }
 
@@ -128,8 +134,12 @@ void SummonMemoryPool() {
     }
 }
 
-void ReleaseMemoryPool() { delete std::exchange(instance, nullptr); }
+void ReleaseMemoryPool() {
+    delete std::exchange(instance, nullptr);
+}
 
-MemoryPool* CurrentMemoryPool() { return instance; }
+MemoryPool* CurrentMemoryPool() {
+    return instance;
+}
 
 }  // namespace avl

@@ -27,7 +27,7 @@ namespace avl {
 //
 // Single-threaded; no locking.
 class MemoryPool {
-public:
+  public:
     static constexpr std::size_t kSizeClasses = 1024;  // sizes 0..1023 are pooled
     static constexpr std::size_t kBlocksPerChunk = 128;
     static constexpr std::size_t kLinkWord = sizeof(void*);
@@ -77,7 +77,7 @@ public:
     // Blocks on the free list of the class `size`, found by walking the list.
     std::size_t FreeBlockCount(std::size_t size) const;
 
-private:
+  private:
     struct ChunkRecord {
         std::byte* start;
         std::uint32_t size;
@@ -120,7 +120,10 @@ inline void MemoryPool::Deallocate(void* object, std::size_t size) {
         DeallocateNonmember(object, size);
         return;
     }
-    std::byte* block = static_cast<std::byte*>(object) - kLinkWord;
+    // Integer arithmetic: a foreign object under a pooled size is not
+    // detected, and must not make this an out-of-bounds pointer step.
+    auto* block =
+        reinterpret_cast<std::byte*>(reinterpret_cast<std::uintptr_t>(object) - kLinkWord);
     std::byte*& head = freeHeads_[size];
     if (block == head) {
         ReportDoubleDeletion(size);  // the block stays on the list once

@@ -14,7 +14,9 @@ MemoryPool& ReadyPool() {
 }
 
 // Allocation and deallocation must agree on the class a size maps to.
-std::size_t SizeClass(std::size_t size) { return size == 0 ? 1 : size; }
+std::size_t SizeClass(std::size_t size) {
+    return size == 0 ? 1 : size;
+}
 
 }  // namespace
 

@@ -11,7 +11,7 @@ namespace avl {
 // pool exists ends the program with FatalError("MemoryPool is not ready!").
 // Arrays are not pooled.
 class PooledObject {
-public:
+  public:
     virtual ~PooledObject() = default;
 
     // A size of 0 is served as 1.

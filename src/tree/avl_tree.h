@@ -14,14 +14,14 @@ namespace avl {
 // At "insertion" and "deletion" no balance has been updated yet: the observer
 // sees the balances from before the operation.
 class AvlTree : public SearchTree {
-public:
+  public:
     AvlTree() = default;
     ~AvlTree() override = default;
 
     TreeNode* insert(Key key, bool allowDuplicates) override;
     void remove(TreeNode* node) override;
 
-protected:
+  protected:
     // Walk up from a freshly linked node, updating balances until a subtree's
     // height is known not to change; rotates at most once.
     void rebalanceAfterInsert(TreeNode* node);
@@ -37,7 +37,7 @@ protected:
     void rotateLeftRight(TreeNode*& node);
     void rotateRightLeft(TreeNode*& node);
 
-private:
+  private:
     void announceRotation(const char* prefix, Key key) const;
 };
 

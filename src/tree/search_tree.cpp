@@ -5,7 +5,9 @@
 
 namespace avl {
 
-SearchTree::~SearchTree() { clear(); }
+SearchTree::~SearchTree() {
+    clear();
+}
 
 TreeNode* SearchTree::insert(Key key, bool allowDuplicates) {
     TreeNode* node = new TreeNode(key);
@@ -22,7 +24,8 @@ void SearchTree::remove(TreeNode* node) {
 
 TreeNode* SearchTree::find(Key key) const {
     TreeNode* node = root;
-    while (node != nullptr && node->key != key) node = node->key > key ? node->left : node->right;
+    while (node != nullptr && node->key != key)
+        node = node->key > key ? node->left : node->right;
     return node;
 }
 

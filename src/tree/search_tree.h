@@ -17,7 +17,7 @@ namespace avl {
 //
 // Not copyable: the tree owns its nodes.
 class SearchTree {
-public:
+  public:
     SearchTree() = default;
     // Clears the tree (no observer messages).
     virtual ~SearchTree();
@@ -55,7 +55,7 @@ public:
     const TreeNode* rootNode() const { return root; }
     int size() const { return count; }
 
-protected:
+  protected:
     // Puts a created, unlinked node into the tree, sending "insertion" unless
     // the tree was empty. When the key is rejected the node is destroyed and
     // `node` set to null.

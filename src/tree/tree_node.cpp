@@ -14,14 +14,16 @@ void TreeNode::setRight(TreeNode* child) {
 
 TreeNode* TreeNode::leftmost() {
     TreeNode* node = this;
-    while (node->left != nullptr) node = node->left;
+    while (node->left != nullptr)
+        node = node->left;
     return node;
 }
 
 TreeNode* TreeNode::successor() {
     if (right != nullptr) return right->leftmost();
     TreeNode* node = this;
-    while (node->parent != nullptr && node == node->parent->right) node = node->parent;
+    while (node->parent != nullptr && node == node->parent->right)
+        node = node->parent;
     return node->parent;
 }
 

@@ -12,7 +12,7 @@ using Key = signed char;
 // tree they belong to; readers (the observer, the view) only look at the
 // fields.
 class TreeNode : public PooledObject {
-public:
+  public:
     explicit TreeNode(Key nodeKey) : key(nodeKey) {}
     TreeNode(const TreeNode&) = delete;
     TreeNode& operator=(const TreeNode&) = delete;

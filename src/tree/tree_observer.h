@@ -11,10 +11,10 @@ namespace avl {
 // links, parents and count agree; it may read the tree but must not change it.
 // The tree does not own its observer and never deletes it.
 class TreeObserver {
-public:
+  public:
     virtual void notify(const std::string& message) = 0;
 
-protected:
+  protected:
     ~TreeObserver() = default;
 };
 

@@ -1,0 +1,101 @@
+// The log file and the fatal-error path, each run in a child process inside
+// a fresh working directory.
+
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "scratch_directory.h"
+#include "support/fatal_error.h"
+#include "support/log_file.h"
+
+namespace avl::testing {
+namespace {
+
+using ::testing::ExitedWithCode;
+using Lines = std::vector<std::string>;
+
+class FatalErrorTest : public ScratchDirectoryTest {};
+class LogFileTest : public ScratchDirectoryTest {};
+
+TEST_F(FatalErrorTest, WithoutFileOrLineLogsOneLineShowsTheBoxAndExitsWithOne) {
+    EXPECT_EXIT(
+        {
+            InstallReportingConsole();
+            FatalError("Something broke", nullptr, -1);
+        },
+        ExitedWithCode(1), "\\[box\\] caption=<Vornel Crashed> text=<Something broke> logged=1");
+    EXPECT_EQ(ReadLogText(), "FATAL_ERROR : Something broke\n");
+}
+
+TEST_F(FatalErrorTest, FileAndLineFollowTheHeadlineAndAreOnDiskBeforeTheBox) {
+    EXPECT_EXIT(
+        {
+            InstallReportingConsole();
+            FatalError(std::string("Bad block"), "memory_pool.cpp", 0);
+        },
+        ExitedWithCode(1), "text=<Bad block> logged=3");
+    EXPECT_EQ(ReadLogLines(),
+              (Lines{"FATAL_ERROR : Bad block", " FILE : memory_pool.cpp", " LINE : 0"}));
+
+    // A second run truncates the first run's log; negative lines other than
+    // -1 keep their sign.
+    EXPECT_EXIT(
+        {
+            InstallReportingConsole();
+            FatalError("Again", nullptr, INT_MIN);
+        },
+        ExitedWithCode(1), "text=<Again> logged=2");
+    EXPECT_EQ(ReadLogLines(), (Lines{"FATAL_ERROR : Again", " LINE : -2147483648"}));
+}
+
+TEST_F(FatalErrorTest, EmptyOrNullMessageGivesABareHeadlineAndAnEmptyBox) {
+    EXPECT_EXIT(
+        {
+            InstallReportingConsole();
+            FatalError("", "x.cpp", -1);
+        },
+        ExitedWithCode(1), "text=<> logged=2");
+    EXPECT_EQ(ReadLogLines(), (Lines{"FATAL_ERROR : ", " FILE : x.cpp"}));
+
+    EXPECT_EXIT(
+        {
+            InstallReportingConsole();
+            FatalError(static_cast<const char*>(nullptr), nullptr, -1);
+        },
+        ExitedWithCode(1), "text=<> logged=1");
+    EXPECT_EQ(ReadLogLines(), Lines{"FATAL_ERROR : "});
+}
+
+TEST_F(FatalErrorTest, UnwritableLogStillShowsTheBoxAndExitsWithOne) {
+    // Tests run as root, so a directory in the way is what makes the log
+    // impossible to open.
+    std::filesystem::create_directory(kLogFileName);
+    EXPECT_EXIT(
+        {
+            InstallReportingConsole();
+            FatalError("No log", "f.cpp", 12);
+        },
+        ExitedWithCode(1), "caption=<Vornel Crashed> text=<No log> logged=0");
+    EXPECT_TRUE(std::filesystem::is_directory(kLogFileName));
+}
+
+TEST_F(LogFileTest, FirstLineTruncatesThenLinesAppendAndEachIsOnDiskAtOnce) {
+    WriteLogText("line of an earlier run\n");
+    EXPECT_EXIT(
+        {
+            WriteLog("one");
+            std::fprintf(stderr, "after one: %zu\n", ReadLogLines().size());
+            WriteLog(std::string("two"));
+            std::fprintf(stderr, "after two: %zu\n", ReadLogLines().size());
+            LogFile::Instance().WriteLine(nullptr);
+            std::exit(0);
+        },
+        ExitedWithCode(0), "after one: 1\nafter two: 2\n");
+    EXPECT_EQ(ReadLogText(), "one\ntwo\n\n");
+}
+
+}  // namespace
+}  // namespace avl::testing
