@@ -13,7 +13,8 @@ namespace orvask::platform::posix {
 namespace {
 
 constexpr char kEsc = 0x1b;
-// Longer than any key sequence; a run without a final byte by then is noise.
+// Longer than any key sequence; a run without a final byte by then is noise,
+// dropped up to and including its final byte.
 constexpr std::size_t kMaxSequence = 32;
 
 bool isParameter(unsigned char b) { return b >= 0x30 && b <= 0x3F; }
@@ -78,6 +79,16 @@ bool KeyDecoder::next(KeyEvent& event) {
 void KeyDecoder::decode(bool settling) {
     std::size_t at = 0;
     while (at < pending_.size()) {
+        if (skipping_) {
+            const auto b = static_cast<unsigned char>(pending_[at]);
+            if (isParameter(b) || isIntermediate(b)) {
+                ++at;
+                continue;
+            }
+            skipping_ = false;
+            if (isFinal(b)) ++at;
+            continue;
+        }
         const std::size_t used = decodeOne(at, settling);
         if (used == 0) break;
         at += used;
@@ -161,6 +172,9 @@ std::size_t KeyDecoder::decodeSequence(std::size_t at, bool settling, bool alt) 
             return length;
         case Scan::Unknown:
             return length;
+        case Scan::Overlong:
+            skipping_ = true;
+            return kMaxSequence;
         case Scan::Partial:
             break;
     }
@@ -202,10 +216,7 @@ KeyDecoder::Scan KeyDecoder::scan(std::size_t at, std::size_t& length, const Key
         row = lookupModified(bytes, modifiers);
         return row != nullptr ? Scan::Complete : Scan::Unknown;
     }
-    if (all.size() >= kMaxSequence) {
-        length = kMaxSequence;
-        return Scan::Unknown;
-    }
+    if (all.size() >= kMaxSequence) return Scan::Overlong;
     return Scan::Partial;
 }
 

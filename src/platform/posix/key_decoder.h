@@ -44,7 +44,7 @@ public:
     bool next(KeyEvent& event);
 
 private:
-    enum class Scan { Complete, Partial, Unknown };
+    enum class Scan { Complete, Partial, Unknown, Overlong };
 
     void decode(bool settling);
     std::size_t decodeOne(std::size_t at, bool settling);
@@ -64,6 +64,7 @@ private:
     Terminal terminal_;
     int codePage_ = 437;
     std::string pending_;
+    bool skipping_ = false;  // dropping the rest of an overlong sequence
     std::deque<KeyEvent> keys_;
 };
 

@@ -51,34 +51,28 @@ constexpr std::array kRows = std::to_array<KeySequence>({
     {T::Any, "\x1b[19~", F8, 0},
     {T::Any, "\x1b[20~", F9, 0},
     {T::Any, "\x1b[21~", F10, 0},
-    {T::Any, "\x1b[23~", F11, 0},  // also rxvt's Shift+F1
-    {T::Any, "\x1b[24~", F12, 0},  // also rxvt's Shift+F2
+    {T::Any, "\x1b[23~", F11, 0},  // also Shift+F1 under rxvt and linux
+    {T::Any, "\x1b[24~", F12, 0},  // also Shift+F2 under rxvt and linux
     {T::Any, "\x1b[Z", BackTab, 0},
     {T::Any, "\x1bOM", KeypadEnter, 0},
-    // The Linux console: F1 to F5, Shift+F1 to F8, Shift+Tab.
+    // rxvt and the Linux console shift F1 to F10 onto F11 to F20: Shift+F1
+    // and Shift+F2 are F11 and F12 there, Shift+F3 to F10 these.
+    {T::Any, "\x1b[25~", F3, mod::Shift},
+    {T::Any, "\x1b[26~", F4, mod::Shift},
+    {T::Any, "\x1b[28~", F5, mod::Shift},
+    {T::Any, "\x1b[29~", F6, mod::Shift},
+    {T::Any, "\x1b[31~", F7, mod::Shift},
+    {T::Any, "\x1b[32~", F8, mod::Shift},
+    {T::Any, "\x1b[33~", F9, mod::Shift},
+    {T::Any, "\x1b[34~", F10, mod::Shift},
+    // The Linux console: F1 to F5, Shift+Tab.
     {T::Linux, "\x1b[[A", F1, 0},
     {T::Linux, "\x1b[[B", F2, 0},
     {T::Linux, "\x1b[[C", F3, 0},
     {T::Linux, "\x1b[[D", F4, 0},
     {T::Linux, "\x1b[[E", F5, 0},
-    {T::Linux, "\x1b[25~", F1, mod::Shift},
-    {T::Linux, "\x1b[26~", F2, mod::Shift},
-    {T::Linux, "\x1b[28~", F3, mod::Shift},
-    {T::Linux, "\x1b[29~", F4, mod::Shift},
-    {T::Linux, "\x1b[31~", F5, mod::Shift},
-    {T::Linux, "\x1b[32~", F6, mod::Shift},
-    {T::Linux, "\x1b[33~", F7, mod::Shift},
-    {T::Linux, "\x1b[34~", F8, mod::Shift},
     {T::Linux, "\x1b\t", BackTab, 0},
-    // rxvt: Shift+F3 to F10, modified cursor keys.
-    {T::Rxvt, "\x1b[25~", F3, mod::Shift},
-    {T::Rxvt, "\x1b[26~", F4, mod::Shift},
-    {T::Rxvt, "\x1b[28~", F5, mod::Shift},
-    {T::Rxvt, "\x1b[29~", F6, mod::Shift},
-    {T::Rxvt, "\x1b[31~", F7, mod::Shift},
-    {T::Rxvt, "\x1b[32~", F8, mod::Shift},
-    {T::Rxvt, "\x1b[33~", F9, mod::Shift},
-    {T::Rxvt, "\x1b[34~", F10, mod::Shift},
+    // rxvt: modified cursor keys.
     {T::Rxvt, "\x1b[a", Up, mod::Shift},
     {T::Rxvt, "\x1b[b", Down, mod::Shift},
     {T::Rxvt, "\x1b[c", Right, mod::Shift},

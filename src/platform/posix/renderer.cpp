@@ -141,13 +141,13 @@ void Renderer::renderRow(int y, std::vector<ScreenCell>& want, Coord terminal, s
 }
 
 void Renderer::renderCursor(const ConsoleModel& model, std::string& out) {
-    if (model.cursorSize != cursorSize_) {
-        out += cursorStyleSequence(model.cursorSize);
-        cursorSize_ = model.cursorSize;
-    }
     if (!model.cursorVisible) {
         setVisibility(Visibility::Hidden, out);
         return;
+    }
+    if (model.cursorSize != cursorSize_) {
+        out += cursorStyleSequence(model.cursorSize);
+        cursorSize_ = model.cursorSize;
     }
     moveTo(model.cursor().x, model.cursor().y, out);
     setVisibility(Visibility::Shown, out);

@@ -1,0 +1,151 @@
+// The terminal backend driven through pipes, as scripts drive a program:
+// no terminal, so no raw mode and no alternate screen, but the same key
+// decoding and the same rendered output.
+#include "terminal_backend.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace orvask::platform::posix {
+namespace {
+
+class Pipe {
+public:
+    Pipe() {
+        EXPECT_EQ(::pipe(fds_), 0);
+        ::fcntl(fds_[0], F_SETFL, O_NONBLOCK);
+    }
+    ~Pipe() {
+        closeWriter();
+        ::close(fds_[0]);
+    }
+    Pipe(const Pipe&) = delete;
+    Pipe& operator=(const Pipe&) = delete;
+
+    int reader() const { return fds_[0]; }
+    int writer() const { return fds_[1]; }
+    void send(std::string_view bytes) {
+        ASSERT_EQ(::write(fds_[1], bytes.data(), bytes.size()),
+                  static_cast<ssize_t>(bytes.size()));
+    }
+    void closeWriter() {
+        if (fds_[1] >= 0) ::close(fds_[1]);
+        fds_[1] = -1;
+    }
+    // Everything written so far (the read end does not block).
+    std::string drain() {
+        std::string out;
+        char buffer[4096];
+        for (ssize_t n; (n = ::read(fds_[0], buffer, sizeof buffer)) > 0;) out.append(buffer, static_cast<std::size_t>(n));
+        return out;
+    }
+
+private:
+    int fds_[2] = {-1, -1};
+};
+
+class TerminalBackendOverPipes : public ::testing::Test {
+protected:
+    Pipe keys_;
+    Pipe screen_;
+    TerminalBackend backend_{keys_.reader(), screen_.writer(), "xterm-256color"};
+};
+
+TEST_F(TerminalBackendOverPipes, KeysAreDecodedOneCodePerRead) {
+    keys_.send("a\x1b[A\x1b[15;5~\r\x7f");
+    keys_.closeWriter();
+    const int expected[] = {'a', 224, 72, 0, 98, 13, 8};
+    for (int code : expected) EXPECT_EQ(backend_.readKey(), code);
+    EXPECT_EQ(backend_.readKey(), kEndOfInput);
+}
+
+TEST_F(TerminalBackendOverPipes, EndOfInputIsFinalAndNeverBlocks) {
+    keys_.send("\x1b");
+    keys_.closeWriter();
+    EXPECT_EQ(backend_.readKey(), 27);  // the pending Esc is settled by the end
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(backend_.readKey(), kEndOfInput);
+        EXPECT_FALSE(backend_.keyWaiting());
+    }
+}
+
+TEST_F(TerminalBackendOverPipes, KeyWaitingSeesTheSecondHalfOfAnExtendedKey) {
+    EXPECT_FALSE(backend_.keyWaiting());
+    keys_.send("\x1b[B");
+    EXPECT_TRUE(backend_.keyWaiting());
+    EXPECT_EQ(backend_.readKey(), 224);
+    EXPECT_TRUE(backend_.keyWaiting());
+    EXPECT_EQ(backend_.readKey(), 80);
+    EXPECT_FALSE(backend_.keyWaiting());
+}
+
+TEST_F(TerminalBackendOverPipes, AltIsDownForTheKeyReadWithEscOnly) {
+    keys_.send("\x1bxy");
+    EXPECT_EQ(backend_.readKey(), 'x');
+    EXPECT_TRUE(backend_.keyDown(vk::Menu));
+    EXPECT_FALSE(backend_.keyDown(vk::Shift));
+    EXPECT_EQ(backend_.readKey(), 'y');
+    EXPECT_FALSE(backend_.keyDown(vk::Menu));
+}
+
+TEST_F(TerminalBackendOverPipes, OutputIsSyncedByDifferenceAtSyncPoints) {
+    backend_.setCursorInfo(1, false);
+    backend_.setCursorPosition({2, 1});
+    backend_.write("Hi", 2);
+    EXPECT_EQ(screen_.drain(), "");  // nothing before a sync point
+    backend_.sleep(0);
+    const std::string first = screen_.drain();
+    EXPECT_NE(first.find("\x1b[2;1H  Hi  "), std::string::npos) << first;
+    backend_.sleep(0);
+    EXPECT_EQ(screen_.drain(), "");  // no change, no bytes
+    backend_.write("!", 1);
+    EXPECT_FALSE(backend_.keyWaiting());
+    EXPECT_EQ(screen_.drain(), "\x1b[2;5H!");
+}
+
+TEST_F(TerminalBackendOverPipes, ModelStartsAt80x25AndFollowsTheBufferSize) {
+    EXPECT_EQ(backend_.bufferSize(), (Coord{80, 25}));
+    backend_.setBufferSize({100, 40});
+    EXPECT_EQ(backend_.bufferSize(), (Coord{100, 40}));
+    backend_.setCursorInfo(0, false);  // refused, as by the console
+    EXPECT_TRUE(backend_.model().cursorVisible);
+}
+
+TEST_F(TerminalBackendOverPipes, TypedCharactersFollowTheInputCodePage) {
+    backend_.setInputCodePage(949);
+    keys_.send("\xea\xb0\x80");
+    EXPECT_EQ(backend_.readKey(), 0xB0);
+    EXPECT_EQ(backend_.readKey(), 0xA1);
+    backend_.setInputCodePage(437);
+    keys_.send("\xc3\xa9");
+    EXPECT_EQ(backend_.readKey(), 130);
+}
+
+TEST_F(TerminalBackendOverPipes, MessageBoxWithoutTerminalGoesToStandardError) {
+    Pipe errors;
+    const int saved = ::dup(STDERR_FILENO);
+    ::dup2(errors.writer(), STDERR_FILENO);
+    backend_.messageBox("Vornel Crashed", "pool missing");
+    ::dup2(saved, STDERR_FILENO);
+    ::close(saved);
+    EXPECT_EQ(errors.drain(), "Vornel Crashed: pool missing\n");
+    EXPECT_EQ(screen_.drain(), "");
+}
+
+TEST_F(TerminalBackendOverPipes, ClocksAdvanceTogether) {
+    std::int64_t frequency = 0;
+    ASSERT_TRUE(backend_.performanceFrequency(frequency));
+    EXPECT_EQ(frequency, 1'000'000'000);
+    const std::int64_t counter = backend_.performanceCounter();
+    const std::uint32_t ticks = backend_.tickCount();
+    backend_.sleep(20);
+    EXPECT_GE(backend_.performanceCounter() - counter, 20'000'000);
+    EXPECT_GE(backend_.tickCount() - ticks, 19u);
+}
+
+}  // namespace
+}  // namespace orvask::platform::posix
