@@ -37,10 +37,6 @@ constexpr short kRestoreHeight = 25;
 // restore without a set-up leaves the code page alone.
 int savedCodePage = 0;
 
-// Set while conerror() restores the console, so that a failure on the way
-// out ends the process instead of reporting again.
-bool reportingError = false;
-
 void useCodePage949Glyphs() {
     std::memcpy(boxglyphs1, kBoxGlyphs949, sizeof boxglyphs1);
     std::memcpy(boxglyphs2, kBoxGlyphs949, sizeof boxglyphs2);
@@ -78,9 +74,6 @@ void conexit(short width, short height) {
 }
 
 void conerror(const char* message) {
-    if (reportingError) std::exit(EXIT_FAILURE);
-    reportingError = true;
-
     setcolor(LightGrey, Black);
     clrscr(Black);
     platform::Backend& console = platform::backend();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -328,6 +329,23 @@ TEST(ConsoleSetupDeathTest, FirstResizeStartsFromAnEmptyWindow) {
     EXPECT_EXIT(firstSetUpOfAProcess(), ::testing::ExitedWithCode(0),
                 "sizes: win 0,0,-1,-1; buf 80x25; win 0,0,79,24; max; "
                 "win 0,0,79,24; buf 80x25; win 0,0,79,24; max;");
+}
+
+// Runs in a fresh process, where coninit has saved no code page.
+void restoreWithoutSetUp() {
+    InstalledConsole<> console;
+    console->model().inputCodePage = 850;
+    console->model().outputCodePage = 852;
+    conexit(80, 25);
+    std::fprintf(stderr, "code pages %d %d size %dx%d\n", console->model().inputCodePage,
+                 console->model().outputCodePage, scrw(), scrh());
+    std::exit(0);
+}
+
+TEST(ConsoleSetupDeathTest, ConexitWithoutSetUpLeavesTheCodePageAlone) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(restoreWithoutSetUp(), ::testing::ExitedWithCode(0),
+                "code pages 850 852 size 80x25");
 }
 
 }  // namespace
