@@ -256,7 +256,9 @@ Cell Screen::pen() const {
     return out;
 }
 
-bool Screen::penIsDefault() const { return pen().sameLook(Cell{}); }
+bool Screen::penIsDefault() const {
+    return pen().sameLook(Cell{});
+}
 
 Position Screen::cursor() const {
     VTermPos pos{};

@@ -3,12 +3,12 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
-#include <utmp.h>
 #include <signal.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utmp.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -183,7 +183,8 @@ Terminal::~Terminal() {
 }
 
 void Terminal::killAndReap() {
-    if (programPid_ > 0 && !status_.ended()) kill(programPid_, SIGKILL);
+    // The whole job: a pipeline started by a shell lives in the program's group.
+    if (programPid_ > 0 && !status_.ended()) kill(-programPid_, SIGKILL);
     if (leaderPid_ > 0 && !leaderReaped_) {
         kill(leaderPid_, SIGKILL);
         waitpid(leaderPid_, nullptr, 0);
