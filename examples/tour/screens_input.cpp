@@ -43,8 +43,8 @@ bool inputBoxes(Tour& tour) {
 
         char buffer[32] = "";
         const int flags = mode.flags | BoxShadow | BoxAnimate;
-        const bool confirmed = inputbox(-1, 16, mode.prompt, buffer, mode.maxlen, White,
-                                        DarkBlue, Yellow, flags) == 1;
+        const bool confirmed =
+            inputbox(-1, 16, mode.prompt, buffer, mode.maxlen, White, DarkBlue, Yellow, flags) == 1;
         if (inputended()) return false;
 
         const std::string answer = confirmed ? buffer : std::string(buffer) + " (cancelled)";

@@ -58,8 +58,8 @@ bool colours(Tour& tour) {
 bool glyphs(Tour& tour) {
     beginScreen(tour, "Glyphs");
     Pm(2, 2, "Markup codes that draw a glyph (code page 437 shapes):");
-    const char* codes[] = {"`*", "`-", "`|", "`<", "`>", "`^", "`v",
-                           "``<", "``>", "``^", "``v", "`~"};
+    const char* codes[] = {"`*", "`-",  "`|",  "`<",  "`>",  "`^",
+                           "`v", "``<", "``>", "``^", "``v", "`~"};
     for (int i = 0; i < 12; ++i) {
         const auto x = static_cast<short>(4 + (i % 6) * 12);
         const auto y = static_cast<short>(4 + (i / 6) * 2);

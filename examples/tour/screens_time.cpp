@@ -16,16 +16,18 @@ void showRolls() {
         const char* call;
         int value;
     };
+    // clang-format off
     const Roll rolls[] = {
-        {"rnd(100)       0..99", rnd(100)},
-        {"rndr(-5, 5)    -5..5", rndr(-5, 5)},
-        {"rnd1(6)        1..6", rnd1(6)},
-        {"dice(3, 6)     3..18", dice(3, 6)},
-        {"coin()         0 or 1", coin() ? 1 : 0},
-        {"onein(6)       1 in 6", onein(6) ? 1 : 0},
+        {"rnd(100)       0..99",     rnd(100)},
+        {"rndr(-5, 5)    -5..5",     rndr(-5, 5)},
+        {"rnd1(6)        1..6",      rnd1(6)},
+        {"dice(3, 6)     3..18",     dice(3, 6)},
+        {"coin()         0 or 1",    coin() ? 1 : 0},
+        {"onein(6)       1 in 6",    onein(6) ? 1 : 0},
         {"chance(25)     roll or 0", chance(25)},
         {"chancef(12.5)  roll or 0", chancef(12.5)},
     };
+    // clang-format on
     for (int i = 0; i < 8; ++i) {
         const auto row = static_cast<short>(5 + i);
         Pm(4, row, (std::string("`y") + rolls[i].call).c_str());

@@ -15,7 +15,9 @@ void beginScreen(Tour& tour, const char* title) {
        tour.screens);
 }
 
-bool leaving(int key) { return key == orvask::key::Esc || key < 0; }
+bool leaving(int key) {
+    return key == orvask::key::Esc || key < 0;
+}
 
 bool waitForNext() {
     Page();
@@ -26,8 +28,10 @@ bool waitForNext() {
 std::string visibleMarkup(const char* markup) {
     std::string shown;
     for (const char* c = markup; *c != '\0'; ++c) {
-        if (*c == '`') shown += "`~";  // the code for a literal backtick
-        else shown += *c;
+        if (*c == '`')
+            shown += "`~";  // the code for a literal backtick
+        else
+            shown += *c;
     }
     return shown;
 }

@@ -5,6 +5,7 @@
 #include "orvask/inputbox.h"
 
 #include <climits>
+#include <cstdint>
 #include <cstring>
 
 #include "orvask/keyboard.h"
@@ -19,9 +20,9 @@ namespace {
 
 constexpr int kYesNoAny = InputYesNo | InputYesNoStrict;
 constexpr const char* kSeparator = " : ";
-constexpr const char* kStrictHint = "Press 'Y' to confirm.";
+constexpr char kStrictHint[] = "Press 'Y' to confirm.";
+constexpr int kHintLength = sizeof kStrictHint - 1;
 constexpr int kHintOffset = 10;  // the hint starts this far right of the box
-constexpr int kHintLength = 21;
 constexpr unsigned char kHintFg = White;
 constexpr unsigned char kHintBg = Black;
 constexpr std::uint32_t kHintMs = 500;
@@ -30,13 +31,21 @@ constexpr int kSpinnerSteps = 8;  // entries 1..8 of the spinner are shown
 // Frame, prompt and cursor cell take this many columns besides the prompt
 // and the field: right = x + P + maxlen + kFrameExtra.
 constexpr int kFrameExtra = 5;
-constexpr int kStyleOpen = BoxFill | BoxDirect;   // single lines, filled, on the console
-constexpr int kStyleBlank = BoxBlank | BoxFill;   // spaces only: erases the box
+constexpr int kStyleOpen = BoxFill | BoxDirect;  // single lines, filled, on the console
+constexpr int kStyleBlank = BoxBlank | BoxFill;  // spaces only: erases the box
 
-short s(int v) { return static_cast<short>(v); }
+// Positions are worked out in int and handed to the library as 16-bit
+// coordinates; the box is refused beforehand if they would not fit.
+short s(int v) {
+    return static_cast<short>(v);
+}
 
-bool isAsciiLetter(int k) { return (k >= 'A' && k <= 'Z') || (k >= 'a' && k <= 'z'); }
-bool isAsciiDigit(int k) { return k >= '0' && k <= '9'; }
+bool isAsciiLetter(int k) {
+    return (k >= 'A' && k <= 'Z') || (k >= 'a' && k <= 'z');
+}
+bool isAsciiDigit(int k) {
+    return k >= '0' && k <= '9';
+}
 
 // Where the box stands, after centring.
 struct Layout {
@@ -84,8 +93,10 @@ void shadowCell(int x, int y) {
 }
 
 void drawShadow(const Layout& b) {
-    for (int i = b.x + 1; i <= b.right + 1; ++i) shadowCell(i, b.y + 3);
-    for (int j = b.y + 1; j <= b.y + 2; ++j) shadowCell(b.right + 1, j);
+    for (int i = b.x + 1; i <= b.right + 1; ++i)
+        shadowCell(i, b.y + 3);
+    for (int j = b.y + 1; j <= b.y + 2; ++j)
+        shadowCell(b.right + 1, j);
 }
 
 // Keeps the spinner turning until a key is waiting. False when input has

@@ -14,8 +14,8 @@
 #include "orvask/markup.h"
 #include "orvask/output.h"
 #include "orvask/pages.h"
-#include "orvask/setup.h"
 #include "orvask/platform/memory_console.h"
+#include "orvask/setup.h"
 
 namespace orvask {
 namespace {
@@ -25,7 +25,7 @@ using platform::ConsoleModel;
 // Keeps a copy of the screen at every key read and notes every sleep, with
 // the glyph a watched cell showed at that moment.
 class RecordingConsole : public platform::MemoryConsole {
-public:
+  public:
     struct Sleep {
         std::uint64_t at;
         std::uint32_t ms;
@@ -46,12 +46,14 @@ public:
     platform::Coord watch{-1, -1};
 };
 
-constexpr std::uint8_t attr(int fg, int bg) { return static_cast<std::uint8_t>(bg << 4 | fg); }
+constexpr std::uint8_t attr(int fg, int bg) {
+    return static_cast<std::uint8_t>(bg << 4 | fg);
+}
 constexpr std::uint8_t kFrame = attr(White, DarkBlue);
 constexpr std::uint8_t kText = attr(Yellow, DarkBlue);
 
 class InputBox : public ::testing::Test {
-protected:
+  protected:
     InputBox() { previous_ = platform::installBackend(&con); }
     ~InputBox() override {
         conexit(80, 25);
@@ -67,12 +69,14 @@ protected:
     }
     // One key press (one or two codes) arriving `afterUs` from now.
     void pressAfter(std::uint64_t afterUs, std::initializer_list<int> codes) {
-        for (int code : codes) con.pushKeyAt(con.now() + afterUs, code);
+        for (int code : codes)
+            con.pushKeyAt(con.now() + afterUs, code);
     }
     // Key presses arriving 100 ms apart, the first 100 ms from now.
     void typeLater(std::initializer_list<int> codes) {
         std::uint64_t at = con.now();
-        for (int code : codes) con.pushKeyAt(at += 100'000, code);
+        for (int code : codes)
+            con.pushKeyAt(at += 100'000, code);
     }
     int ask(short x, short y, const char* prompt, int maxlen, int flags) {
         return inputbox(x, y, prompt, buf, maxlen, White, DarkBlue, Yellow, flags);
@@ -81,7 +85,7 @@ protected:
     RecordingConsole con;
     char buf[64] = "untouched";
 
-private:
+  private:
     platform::Backend* previous_ = nullptr;
 };
 
@@ -106,7 +110,8 @@ TEST_F(InputBox, LaysOutFramePromptAndFieldThenBlanksItselfWithoutPages) {
     EXPECT_EQ(opened.cell(28, 6).attribute, attr(Black, Black));  // outside untouched
     EXPECT_EQ(text(opened, 11, 6, 7), "Name : ");
     EXPECT_EQ(opened.cell(11, 6).attribute, kText);
-    EXPECT_EQ(opened.cell(18, 6).glyph, '-');  // the spinner's third turn, in the first input column
+    // The spinner's third turn (the first key comes at 100 ms), in the first input column.
+    EXPECT_EQ(opened.cell(18, 6).glyph, '-');
     EXPECT_EQ(opened.cell(19, 6).glyph, ' ');  // the filled inside
 
     const ConsoleModel& full = con.screens.back();  // eight typed, before Enter
@@ -255,7 +260,8 @@ TEST_F(InputBox, OpeningAnimationPacesEachStep) {
     pressAfter(1'000'000, {key::Enter});
     ask(10, 5, "Name", 8, BoxAnimate);  // 17 columns wide: 8 steps of 250 / 17 ms
     ASSERT_GE(con.sleeps.size(), 9u);
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(con.sleeps[i].ms, 14u) << i;
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(con.sleeps[i].ms, 14u) << i;
     EXPECT_EQ(con.sleeps[8].ms, 40u);
 }
 
@@ -288,7 +294,8 @@ TEST_F(InputBox, WithPagesTheShadowDimsAndClosingRestoresEveryCoveredCell) {
     EXPECT_EQ(opened.cell(10, 8), before.cell(10, 8));  // the shadow starts one column in
 
     for (int y = 5; y <= 8; ++y) {
-        for (int x = 10; x <= 28; ++x) EXPECT_EQ(con.cell(x, y), before.cell(x, y)) << x << "," << y;
+        for (int x = 10; x <= 28; ++x)
+            EXPECT_EQ(con.cell(x, y), before.cell(x, y)) << x << "," << y;
     }
     con.takeOutput();
     Page();  // the box never touched the working page
