@@ -1,6 +1,8 @@
 // orvask-tour: walks through the Orvask console library one screen at a
 // time. Any key goes on, Esc leaves.
 
+#include <iterator>
+
 #include "orvask/orvask.h"
 #include "tour.h"
 

@@ -1,5 +1,6 @@
 // The input box in each of its modes; every answer is shown back.
 
+#include <iterator>
 #include <string>
 
 #include "orvask/orvask.h"

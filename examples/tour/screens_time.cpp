@@ -1,5 +1,6 @@
 // Random numbers, a timer-paced animation, and the answers once more.
 
+#include <cstdint>
 #include <string>
 
 #include "orvask/orvask.h"
