@@ -47,8 +47,8 @@ int ExpectedGrid::slotColumn(int slot) {
 }
 
 int ExpectedGrid::slotRow(int slot) {
-    constexpr int kRows[] = {0, 3, 6, 8, 10, 12, 14};
-    return kRows[levelOf(slot)];
+    constexpr int kLevelRows[] = {0, 3, 6, 8, 10, 12, 14};
+    return kLevelRows[levelOf(slot)];
 }
 
 ExpectedGrid::ExpectedGrid(const SearchTree& tree)
