@@ -9,20 +9,22 @@
 namespace orvask::platform::posix::testing {
 
 // Every key code the decoder yields for `bytes`, after the Esc timeout.
-inline std::vector<KeyEvent> decodeAll(std::string_view bytes,
-                                       Terminal terminal = Terminal::Any, int codePage = 437) {
+inline std::vector<KeyEvent> decodeAll(std::string_view bytes, Terminal terminal = Terminal::Any,
+                                       int codePage = 437) {
     KeyDecoder decoder(terminal);
     decoder.setCodePage(codePage);
     decoder.feed(bytes);
     decoder.settle();
     std::vector<KeyEvent> keys;
-    for (KeyEvent key{}; decoder.next(key);) keys.push_back(key);
+    for (KeyEvent key{}; decoder.next(key);)
+        keys.push_back(key);
     return keys;
 }
 
 inline std::vector<int> codes(const std::vector<KeyEvent>& keys) {
     std::vector<int> out;
-    for (const KeyEvent& key : keys) out.push_back(key.code);
+    for (const KeyEvent& key : keys)
+        out.push_back(key.code);
     return out;
 }
 

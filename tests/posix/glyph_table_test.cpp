@@ -32,7 +32,7 @@ TEST(GlyphTable, CodePage437MatchesTheReferenceForAll256Bytes) {
 
 TEST(GlyphTable, CodePage949ShowsTheLibrarysBoxBytesAsBoxDrawing) {
     const std::pair<std::uint8_t, char32_t> boxes[] = {
-        {6, U'─'},  {5, U'│'},  {1, U'┌'},  {2, U'┐'},  {4, U'┘'}, {3, U'└'},
+        {6, U'─'},  {5, U'│'},  {1, U'┌'},  {2, U'┐'},  {4, U'┘'},  {3, U'└'},
         {24, U'├'}, {21, U'┬'}, {22, U'┤'}, {20, U'┴'}, {16, U'┼'},
     };
     for (const auto& [byte, glyph] : boxes) {
@@ -79,7 +79,8 @@ TEST(Cp949Codec, DecodesAndEncodesDoubleByteCharacters) {
 
 TEST(Utf8, EncodesEveryLength) {
     std::string out;
-    for (char32_t cp : {U'A', U'é', U'─', U'\U0001F600'}) appendUtf8(out, cp);
+    for (char32_t cp : {U'A', U'é', U'─', U'\U0001F600'})
+        appendUtf8(out, cp);
     EXPECT_EQ(out, "A\xc3\xa9\xe2\x94\x80\xf0\x9f\x98\x80");
     char32_t back = 0;
     EXPECT_TRUE(decodeUtf8(reinterpret_cast<const unsigned char*>(out.data()) + 6, 4, back));

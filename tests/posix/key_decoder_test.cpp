@@ -101,15 +101,15 @@ TEST(KeyDecoderXterm, CombinedModifiersFollowTheConsolesPrecedence) {
 }
 
 TEST(KeyDecoderOtherTerminals, RxvtSuffixesAndLowerCaseForms) {
-    EXPECT_EQ(libraryCode(decodeAll("\x1b[3$", Terminal::Rxvt)), 1083);  // Shift+Delete
-    EXPECT_EQ(libraryCode(decodeAll("\x1b[3^", Terminal::Rxvt)), 1147);  // Ctrl+Delete
-    EXPECT_EQ(libraryCode(decodeAll("\x1b[5@", Terminal::Rxvt)), 1134);  // Ctrl+Shift+PgUp
+    EXPECT_EQ(libraryCode(decodeAll("\x1b[3$", Terminal::Rxvt)), 1083);   // Shift+Delete
+    EXPECT_EQ(libraryCode(decodeAll("\x1b[3^", Terminal::Rxvt)), 1147);   // Ctrl+Delete
+    EXPECT_EQ(libraryCode(decodeAll("\x1b[5@", Terminal::Rxvt)), 1134);   // Ctrl+Shift+PgUp
     EXPECT_EQ(libraryCode(decodeAll("\x1b[11^", Terminal::Rxvt)), 1094);  // Ctrl+F1
     EXPECT_EQ(libraryCode(decodeAll("\x1b[23$", Terminal::Rxvt)), 1135);  // Shift+F11
-    EXPECT_EQ(libraryCode(decodeAll("\x1bOa", Terminal::Rxvt)), 1141);   // Ctrl+Up
-    EXPECT_EQ(libraryCode(decodeAll("\x1b[d", Terminal::Rxvt)), 1075);   // Shift+Left
-    EXPECT_EQ(libraryCode(decodeAll("\x1b[7~", Terminal::Rxvt)), 1071);  // Home
-    EXPECT_EQ(libraryCode(decodeAll("\x1b[8~", Terminal::Rxvt)), 1079);  // End
+    EXPECT_EQ(libraryCode(decodeAll("\x1bOa", Terminal::Rxvt)), 1141);    // Ctrl+Up
+    EXPECT_EQ(libraryCode(decodeAll("\x1b[d", Terminal::Rxvt)), 1075);    // Shift+Left
+    EXPECT_EQ(libraryCode(decodeAll("\x1b[7~", Terminal::Rxvt)), 1071);   // Home
+    EXPECT_EQ(libraryCode(decodeAll("\x1b[8~", Terminal::Rxvt)), 1079);   // End
 }
 
 TEST(KeyDecoderOtherTerminals, LinuxConsoleForms) {
@@ -135,7 +135,7 @@ TEST(KeyDecoderCharacters, ControlKeysAndPrintableBytes) {
     EXPECT_EQ(codes(decodeAll("\t")), (Codes{9}));
     EXPECT_EQ(codes(decodeAll("\x7f")), (Codes{8}));  // Backspace sent as DEL
     EXPECT_EQ(codes(decodeAll("\x08")), (Codes{8}));
-    EXPECT_EQ(codes(decodeAll("\x03\x1a\x01")), (Codes{3, 26, 1}));  // Ctrl+C, Ctrl+Z, Ctrl+A
+    EXPECT_EQ(codes(decodeAll("\x03\x1a\x01")), (Codes{3, 26, 1}));    // Ctrl+C, Ctrl+Z, Ctrl+A
     EXPECT_EQ(codes(decodeAll(std::string("\0x", 2))), (Codes{'x'}));  // NUL is no key
 }
 
@@ -170,9 +170,13 @@ TEST(KeyDecoderEsc, CompleteSequenceNeedsNoTimeoutEvenWhenSplit) {
 TEST(KeyDecoderEsc, EscThenACharacterIsAltWithThatCharacter) {
     EXPECT_EQ(decodeAll("\x1bx"), (std::vector<KeyEvent>{{'x', true}}));
     EXPECT_EQ(decodeAll("\x1bQ"), (std::vector<KeyEvent>{{'Q', true}}));
-    EXPECT_EQ(decodeAll("\x1b" "1"), (std::vector<KeyEvent>{{'1', true}}));
+    EXPECT_EQ(decodeAll("\x1b"
+                        "1"),
+              (std::vector<KeyEvent>{{'1', true}}));
     // Only the key after the Esc carries Alt.
-    EXPECT_EQ(decodeAll("\x1b" "ab"), (std::vector<KeyEvent>{{'a', true}, {'b', false}}));
+    EXPECT_EQ(decodeAll("\x1b"
+                        "ab"),
+              (std::vector<KeyEvent>{{'a', true}, {'b', false}}));
     // Esc before a whole sequence: Alt with that key.
     const auto altUp = decodeAll("\x1b\x1b[A");
     EXPECT_EQ(libraryCode(altUp), 1152);
@@ -219,10 +223,12 @@ TEST(KeyDecoderUnknown, EndlessParameterRunIsCutOff) {
 }
 
 TEST(KeyDecoderUtf8, TypedCharactersBecomeCodePageBytes) {
-    EXPECT_EQ(codes(decodeAll("\xc3\xa9")), (Codes{130}));           // é
+    EXPECT_EQ(codes(decodeAll("\xc3\xa9")), (Codes{130}));               // é
     EXPECT_EQ(codes(decodeAll("\xc3\xbc\xc3\x87")), (Codes{129, 128}));  // ü Ç
-    EXPECT_EQ(codes(decodeAll("\xe2\x96\x91")), (Codes{176}));       // ░
-    EXPECT_EQ(codes(decodeAll("\xe2\x82\xac" "a")), (Codes{'a'}));   // € has no byte: dropped
+    EXPECT_EQ(codes(decodeAll("\xe2\x96\x91")), (Codes{176}));           // ░
+    EXPECT_EQ(codes(decodeAll("\xe2\x82\xac"
+                              "a")),
+              (Codes{'a'}));  // € has no byte: dropped
     EXPECT_EQ(codes(decodeAll("\xea\xb0\x80", Terminal::Any, 949)), (Codes{0xB0, 0xA1}));  // 가
     EXPECT_EQ(codes(decodeAll("\xc3\xa9", Terminal::Any, 949)), (Codes{}));
 }
@@ -236,10 +242,16 @@ TEST(KeyDecoderUtf8, SplitCharacterWaitsAndBrokenBytesAreDropped) {
     ASSERT_TRUE(decoder.next(key));
     EXPECT_EQ(key.code, 130);
 
-    EXPECT_EQ(codes(decodeAll("\xa9" "a")), (Codes{'a'}));       // stray continuation byte
-    EXPECT_EQ(codes(decodeAll("\xc3" "b")), (Codes{'b'}));       // lead byte without its rest
-    EXPECT_EQ(codes(decodeAll("\xc0\xaf" "c")), (Codes{'c'}));   // overlong form
-    EXPECT_EQ(codes(decodeAll("\xe2\x96")), (Codes{}));          // cut short at the end
+    EXPECT_EQ(codes(decodeAll("\xa9"
+                              "a")),
+              (Codes{'a'}));  // stray continuation byte
+    EXPECT_EQ(codes(decodeAll("\xc3"
+                              "b")),
+              (Codes{'b'}));  // lead byte without its rest
+    EXPECT_EQ(codes(decodeAll("\xc0\xaf"
+                              "c")),
+              (Codes{'c'}));                             // overlong form
+    EXPECT_EQ(codes(decodeAll("\xe2\x96")), (Codes{}));  // cut short at the end
     EXPECT_EQ(decodeAll("\x1b\xc3\xa9"), (std::vector<KeyEvent>{{130, true}}));  // Alt+é
 }
 

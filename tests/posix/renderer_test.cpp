@@ -25,7 +25,8 @@ std::string visibleText(const std::string& out) {
         if (i + 1 >= out.size()) break;
         if (out[i + 1] == '[') {
             i += 2;
-            while (i < out.size() && !(out[i] >= 0x40 && out[i] <= 0x7E)) ++i;
+            while (i < out.size() && !(out[i] >= 0x40 && out[i] <= 0x7E))
+                ++i;
         } else if (out[i + 1] == ']') {
             i = out.find('\x07', i);
             if (i == std::string::npos) break;
@@ -49,7 +50,8 @@ std::string render(Renderer& renderer, const ConsoleModel& model, Coord terminal
 }
 
 void putText(ConsoleModel& model, int x, int y, std::string_view text, std::uint8_t attr = 0x07) {
-    for (char c : text) model.cell(x++, y) = CellData{static_cast<std::uint8_t>(c), attr};
+    for (char c : text)
+        model.cell(x++, y) = CellData{static_cast<std::uint8_t>(c), attr};
 }
 
 ConsoleModel quietModel(Coord size = {80, 25}) {
@@ -68,7 +70,8 @@ TEST(RendererGlyphs, EveryByteReachesTheTerminalAsItsGlyphNeverAsAControl) {
     Renderer renderer;
     const std::string text = visibleText(render(renderer, model));
     EXPECT_EQ(text, expected);
-    for (unsigned char c : text) EXPECT_FALSE(c < 0x20 || c == 0x7F) << int{c};
+    for (unsigned char c : text)
+        EXPECT_FALSE(c < 0x20 || c == 0x7F) << int{c};
 }
 
 TEST(RendererGlyphs, CodePage949PairsAndBoxBytes) {
@@ -130,9 +133,9 @@ TEST(RendererDiff, ASizeChangeOrInvalidateRepaintsEverything) {
 
 TEST(RendererColours, ConsoleBitOrderIsTranslatedToAnsi) {
     EXPECT_EQ(colourSequence(0x07), "\x1b[37;40m");
-    EXPECT_EQ(colourSequence(0x1C), "\x1b[91;44m");  // red on dark blue
-    EXPECT_EQ(colourSequence(0x4E), "\x1b[93;41m");  // yellow on dark red
-    EXPECT_EQ(colourSequence(0x36), "\x1b[33;46m");  // brown on dark cyan
+    EXPECT_EQ(colourSequence(0x1C), "\x1b[91;44m");   // red on dark blue
+    EXPECT_EQ(colourSequence(0x4E), "\x1b[93;41m");   // yellow on dark red
+    EXPECT_EQ(colourSequence(0x36), "\x1b[33;46m");   // brown on dark cyan
     EXPECT_EQ(colourSequence(0xF8), "\x1b[90;107m");  // dark grey on white
     EXPECT_EQ(colourSequence(0x95), "\x1b[35;104m");  // dark magenta on blue
 }
@@ -220,9 +223,11 @@ TEST(MessageBoxLayout, FramedCentredBoxWithCaptionTextAndOk) {
     }
     ASSERT_GE(top, 0);
     int right = left;
-    while (screen.cell(right, top).glyph != 191) ++right;
+    while (screen.cell(right, top).glyph != 191)
+        ++right;
     int bottom = top;
-    while (screen.cell(left, bottom).glyph != 192) ++bottom;
+    while (screen.cell(left, bottom).glyph != 192)
+        ++bottom;
     EXPECT_LE(std::abs(left - (79 - right)), 1);
     EXPECT_LE(std::abs(top - (24 - bottom)), 1);
     EXPECT_NE(screen.rowText(top).find(" Vornel Crashed "), std::string::npos);

@@ -14,7 +14,7 @@ namespace orvask::platform::posix {
 namespace {
 
 class Pipe {
-public:
+  public:
     Pipe() {
         EXPECT_EQ(::pipe(fds_), 0);
         ::fcntl(fds_[0], F_SETFL, O_NONBLOCK);
@@ -29,8 +29,7 @@ public:
     int reader() const { return fds_[0]; }
     int writer() const { return fds_[1]; }
     void send(std::string_view bytes) {
-        ASSERT_EQ(::write(fds_[1], bytes.data(), bytes.size()),
-                  static_cast<ssize_t>(bytes.size()));
+        ASSERT_EQ(::write(fds_[1], bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
     }
     void closeWriter() {
         if (fds_[1] >= 0) ::close(fds_[1]);
@@ -40,16 +39,17 @@ public:
     std::string drain() {
         std::string out;
         char buffer[4096];
-        for (ssize_t n; (n = ::read(fds_[0], buffer, sizeof buffer)) > 0;) out.append(buffer, static_cast<std::size_t>(n));
+        for (ssize_t n; (n = ::read(fds_[0], buffer, sizeof buffer)) > 0;)
+            out.append(buffer, static_cast<std::size_t>(n));
         return out;
     }
 
-private:
+  private:
     int fds_[2] = {-1, -1};
 };
 
 class TerminalBackendOverPipes : public ::testing::Test {
-protected:
+  protected:
     Pipe keys_;
     Pipe screen_;
     TerminalBackend backend_{keys_.reader(), screen_.writer(), "xterm-256color"};
@@ -59,7 +59,8 @@ TEST_F(TerminalBackendOverPipes, KeysAreDecodedOneCodePerRead) {
     keys_.send("a\x1b[A\x1b[15;5~\r\x7f");
     keys_.closeWriter();
     const int expected[] = {'a', 224, 72, 0, 98, 13, 8};
-    for (int code : expected) EXPECT_EQ(backend_.readKey(), code);
+    for (int code : expected)
+        EXPECT_EQ(backend_.readKey(), code);
     EXPECT_EQ(backend_.readKey(), kEndOfInput);
 }
 

@@ -40,9 +40,8 @@ const std::map<std::string, Codes>& namedKeys() {
 // The extended names of modified keys (kUP, kUP3 ... kUP7) by base key.
 const std::map<std::string, std::string>& modifiedNames() {
     static const std::map<std::string, std::string> names = {
-        {"kUP", "kcuu1"}, {"kDN", "kcud1"},  {"kLFT", "kcub1"}, {"kRIT", "kcuf1"},
-        {"kHOM", "khome"}, {"kEND", "kend"}, {"kPRV", "kpp"},   {"kNXT", "knp"},
-        {"kIC", "kich1"},  {"kDC", "kdch1"},
+        {"kUP", "kcuu1"}, {"kDN", "kcud1"}, {"kLFT", "kcub1"}, {"kRIT", "kcuf1"}, {"kHOM", "khome"},
+        {"kEND", "kend"}, {"kPRV", "kpp"},  {"kNXT", "knp"},   {"kIC", "kich1"},  {"kDC", "kdch1"},
     };
     return names;
 }
@@ -75,17 +74,22 @@ int functionCapabilityCode(const std::string& term, int n) {
     if (!xtermStyle) return n <= 20 ? functionKeyCode(n - 10, 1) : -1;
     const int key = (n - 1) % 12 + 1;
     switch ((n - 1) / 12) {
-        case 1: return functionKeyCode(key, 1);  // Shift
-        case 2: return functionKeyCode(key, 2);  // Ctrl
-        case 3: return functionKeyCode(key, 2);  // Ctrl+Shift
-        case 4: return functionKeyCode(key, 3);  // Alt
-        case 5: return functionKeyCode(key, 3);  // Alt+Shift
+        case 1:
+            return functionKeyCode(key, 1);  // Shift
+        case 2:
+            return functionKeyCode(key, 2);  // Ctrl
+        case 3:
+            return functionKeyCode(key, 2);  // Ctrl+Shift
+        case 4:
+            return functionKeyCode(key, 3);  // Alt
+        case 5:
+            return functionKeyCode(key, 3);  // Alt+Shift
     }
     return -1;
 }
 
 class TerminfoKeys : public ::testing::TestWithParam<const char*> {
-protected:
+  protected:
     void SetUp() override {
         int error = 0;
         if (setupterm(const_cast<char*>(GetParam()), -1, &error) != OK) {
@@ -116,7 +120,8 @@ protected:
 };
 
 TEST_P(TerminfoKeys, EditingAndCursorKeys) {
-    for (const auto& [name, codes] : namedKeys()) expectDecodes(name, codes.plain);
+    for (const auto& [name, codes] : namedKeys())
+        expectDecodes(name, codes.plain);
     expectDecodes("kcbt", 1015);
     EXPECT_GE(checked_, 10);
 }

@@ -3,13 +3,12 @@
 #include <iconv.h>
 
 #include <array>
-#include <cstring>
 
 namespace orvask::platform::posix {
 
 namespace {
 
-constexpr char32_t kUnknown = 0;            // not looked up yet
+constexpr char32_t kUnknown = 0;               // not looked up yet
 constexpr char32_t kNoCharacter = 0xFFFFFFFF;  // looked up, no character
 
 // One entry per (lead, trail) pair. A plain array with a trivial destructor,
@@ -38,7 +37,9 @@ bool convert(iconv_t converter, const char* in, std::size_t inLength, char* out,
 
 }  // namespace
 
-bool isCp949LeadByte(std::uint8_t byte) { return byte >= 0x81 && byte <= 0xFE; }
+bool isCp949LeadByte(std::uint8_t byte) {
+    return byte >= 0x81 && byte <= 0xFE;
+}
 
 char32_t decodeCp949(std::uint8_t lead, std::uint8_t trail) {
     char32_t& cached = pairCache[static_cast<std::size_t>(lead) << 8 | trail];
@@ -48,8 +49,7 @@ char32_t decodeCp949(std::uint8_t lead, std::uint8_t trail) {
         unsigned char out[8] = {};
         std::size_t outLength = sizeof out;
         cached = kNoCharacter;
-        if (convert(converter, in, 2, reinterpret_cast<char*>(out), outLength) &&
-            outLength == 4) {
+        if (convert(converter, in, 2, reinterpret_cast<char*>(out), outLength) && outLength == 4) {
             cached = static_cast<char32_t>(out[0]) | static_cast<char32_t>(out[1]) << 8 |
                      static_cast<char32_t>(out[2]) << 16 | static_cast<char32_t>(out[3]) << 24;
         }
@@ -59,10 +59,9 @@ char32_t decodeCp949(std::uint8_t lead, std::uint8_t trail) {
 
 std::string encodeCp949(char32_t codePoint) {
     static const iconv_t converter = openConverter("CP949", "UTF-32LE");
-    const char in[4] = {static_cast<char>(codePoint & 0xFF),
-                        static_cast<char>((codePoint >> 8) & 0xFF),
-                        static_cast<char>((codePoint >> 16) & 0xFF),
-                        static_cast<char>((codePoint >> 24) & 0xFF)};
+    const char in[4] = {
+        static_cast<char>(codePoint & 0xFF), static_cast<char>((codePoint >> 8) & 0xFF),
+        static_cast<char>((codePoint >> 16) & 0xFF), static_cast<char>((codePoint >> 24) & 0xFF)};
     char out[8];
     std::size_t outLength = sizeof out;
     if (!convert(converter, in, sizeof in, out, outLength)) return {};

@@ -17,9 +17,15 @@ constexpr char kEsc = 0x1b;
 // dropped up to and including its final byte.
 constexpr std::size_t kMaxSequence = 32;
 
-bool isParameter(unsigned char b) { return b >= 0x30 && b <= 0x3F; }
-bool isIntermediate(unsigned char b) { return b >= 0x20 && b <= 0x2F; }
-bool isFinal(unsigned char b) { return b >= 0x40 && b <= 0x7E; }
+bool isParameter(unsigned char b) {
+    return b >= 0x30 && b <= 0x3F;
+}
+bool isIntermediate(unsigned char b) {
+    return b >= 0x20 && b <= 0x2F;
+}
+bool isFinal(unsigned char b) {
+    return b >= 0x40 && b <= 0x7E;
+}
 
 bool isRxvtSuffix(char c, unsigned* modifiers = nullptr) {
     for (const ModifierSuffix& s : rxvtModifierSuffixes()) {
@@ -67,7 +73,9 @@ void KeyDecoder::feed(const char* bytes, std::size_t count) {
     decode(false);
 }
 
-void KeyDecoder::settle() { decode(true); }
+void KeyDecoder::settle() {
+    decode(true);
+}
 
 bool KeyDecoder::next(KeyEvent& event) {
     if (keys_.empty()) return false;
@@ -157,7 +165,8 @@ void KeyDecoder::emitCharacter(char32_t codePoint, bool alt) {
         return;
     }
     if (codePage_ == kCodePage949) {
-        for (char c : encodeCp949(codePoint)) emit(static_cast<unsigned char>(c), alt);
+        for (char c : encodeCp949(codePoint))
+            emit(static_cast<unsigned char>(c), alt);
     }
     // Otherwise the code page has no such character: the key is dropped.
 }

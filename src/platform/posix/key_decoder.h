@@ -24,7 +24,7 @@ struct KeyEvent {
 };
 
 class KeyDecoder {
-public:
+  public:
     explicit KeyDecoder(Terminal terminal = Terminal::Any) : terminal_(terminal) {}
 
     // The code page typed characters are turned into (437 or 949).
@@ -43,7 +43,7 @@ public:
     // Takes the next key code; false when there is none.
     bool next(KeyEvent& event);
 
-private:
+  private:
     enum class Scan { Complete, Partial, Unknown, Overlong };
 
     void decode(bool settling);

@@ -97,8 +97,12 @@ Terminal terminalFamily(std::string_view term) {
     return Terminal::Any;
 }
 
-std::span<const KeySequence> keySequences() { return kRows; }
+std::span<const KeySequence> keySequences() {
+    return kRows;
+}
 
-std::span<const ModifierSuffix> rxvtModifierSuffixes() { return kRxvtSuffixes; }
+std::span<const ModifierSuffix> rxvtModifierSuffixes() {
+    return kRxvtSuffixes;
+}
 
 }  // namespace orvask::platform::posix

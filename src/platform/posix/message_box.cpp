@@ -11,7 +11,7 @@ namespace orvask::platform::posix {
 
 namespace {
 
-constexpr std::uint8_t kBoxColours = 0x4F;    // bright white on dark red
+constexpr std::uint8_t kBoxColours = 0x4F;      // bright white on dark red
 constexpr std::uint8_t kCaptionColours = 0x4E;  // yellow on dark red
 constexpr std::uint8_t kButtonColours = 0x70;   // black on light grey
 constexpr std::string_view kButton = "[ OK ]";
@@ -44,7 +44,8 @@ void put(ConsoleModel& screen, int x, int y, std::uint8_t glyph, std::uint8_t at
 }
 
 void putText(ConsoleModel& screen, int x, int y, std::string_view text, std::uint8_t attribute) {
-    for (char c : text) put(screen, x++, y, static_cast<std::uint8_t>(c), attribute);
+    for (char c : text)
+        put(screen, x++, y, static_cast<std::uint8_t>(c), attribute);
 }
 
 }  // namespace

@@ -15,6 +15,8 @@ namespace orvask::platform::posix {
 void drawMessageBox(ConsoleModel& screen, std::string_view caption, std::string_view text);
 
 // The keys that acknowledge the box: Enter, Space and Esc.
-inline bool acknowledgesMessageBox(int key) { return key == 13 || key == 32 || key == 27; }
+inline bool acknowledgesMessageBox(int key) {
+    return key == 13 || key == 32 || key == 27;
+}
 
 }  // namespace orvask::platform::posix

@@ -17,12 +17,14 @@ int ansiColour(int consoleColour) {
     return ((consoleColour & 1) << 2) | (consoleColour & 2) | ((consoleColour & 4) >> 2);
 }
 
-void appendNumber(std::string& out, int value) { out += std::to_string(value); }
+void appendNumber(std::string& out, int value) {
+    out += std::to_string(value);
+}
 
 const char* cursorStyleSequence(int size) {
-    if (size == 25) return "\x1b[0 q";   // the console default: the terminal's own style
-    if (size >= 50) return "\x1b[2 q";   // steady block
-    return "\x1b[4 q";                   // steady underline
+    if (size == 25) return "\x1b[0 q";  // the console default: the terminal's own style
+    if (size >= 50) return "\x1b[2 q";  // steady block
+    return "\x1b[4 q";                  // steady underline
 }
 
 }  // namespace
@@ -94,18 +96,21 @@ void Renderer::repaintAll(const ConsoleModel& model, std::string& out) {
     cursorX_ = cursorY_ = 0;
     shownSize_ = model.size();
     shownCodePage_ = model.outputCodePage;
-    shown_.assign(static_cast<std::size_t>(model.width()) * static_cast<std::size_t>(model.height()),
-                  ScreenCell{kUnknownGlyph, 0, 1});
+    shown_.assign(
+        static_cast<std::size_t>(model.width()) * static_cast<std::size_t>(model.height()),
+        ScreenCell{kUnknownGlyph, 0, 1});
     valid_ = true;
 }
 
 void Renderer::renderRow(int y, std::vector<ScreenCell>& want, Coord terminal, std::string& out) {
     const int width = static_cast<int>(want.size());
-    ScreenCell* shown = shown_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+    ScreenCell* shown =
+        shown_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
     dirty_.assign(want.size(), false);
     bool any = false;
     for (int x = 0; x < width; ++x) {
-        if (!(want[static_cast<std::size_t>(x)] == shown[x])) dirty_[static_cast<std::size_t>(x)] = any = true;
+        if (!(want[static_cast<std::size_t>(x)] == shown[x]))
+            dirty_[static_cast<std::size_t>(x)] = any = true;
     }
     if (!any) return;
     // A wide glyph is drawn whole: redrawing either half, or overwriting half

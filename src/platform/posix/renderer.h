@@ -19,7 +19,7 @@
 namespace orvask::platform::posix {
 
 class Renderer {
-public:
+  public:
     // Appends to `out` what makes the terminal show `model`. `terminal` is
     // the terminal's size in cells; {0, 0} when unknown (output that is no
     // terminal), which never counts as too small.
@@ -29,7 +29,7 @@ public:
     // For a terminal that was left and taken over again, or resized.
     void invalidate();
 
-private:
+  private:
     enum class Visibility : std::uint8_t { Unknown, Hidden, Shown };
 
     void renderNotice(const ConsoleModel& model, Coord terminal, std::string& out);

@@ -141,9 +141,13 @@ bool TerminalBackend::performanceFrequency(std::int64_t& countsPerSecond) {
     return true;
 }
 
-std::int64_t TerminalBackend::performanceCounter() { return monotonicNanoseconds(); }
+std::int64_t TerminalBackend::performanceCounter() {
+    return monotonicNanoseconds();
+}
 
-std::uint32_t TerminalBackend::tickCount() { return monotonicMilliseconds(); }
+std::uint32_t TerminalBackend::tickCount() {
+    return monotonicMilliseconds();
+}
 
 void TerminalBackend::sleep(std::uint32_t milliseconds) {
     sync();
@@ -183,8 +187,7 @@ bool TerminalBackend::keyWaiting() {
 }
 
 bool TerminalBackend::keyDown(int virtualKey) {
-    return virtualKey == vk::Menu && altHeld_ &&
-           monotonicMilliseconds() - altSinceMs_ < kAltHoldMs;
+    return virtualKey == vk::Menu && altHeld_ && monotonicMilliseconds() - altSinceMs_ < kAltHoldMs;
 }
 
 int TerminalBackend::takeKey() {

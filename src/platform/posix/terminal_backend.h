@@ -27,7 +27,7 @@
 namespace orvask::platform::posix {
 
 class TerminalBackend : public Backend {
-public:
+  public:
     // A lone Esc is told from the start of a sequence by this silence.
     static constexpr std::uint32_t kEscTimeoutMs = 50;
     static constexpr std::uint32_t kAltHoldMs = 200;
@@ -76,7 +76,7 @@ public:
     void sync();
     const ConsoleModel& model() const { return model_; }
 
-private:
+  private:
     void changed() { dirty_ = true; }
     void waitForInput(int timeoutMs);
     void readInput();

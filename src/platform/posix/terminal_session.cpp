@@ -33,7 +33,9 @@ void setMode(const termios& mode) noexcept {
     }
 }
 
-void restoreAtExit() { restore(); }
+void restoreAtExit() {
+    restore();
+}
 
 }  // namespace
 
@@ -47,8 +49,8 @@ void takeOver(const Devices& devices) {
     rawMode.c_oflag &= static_cast<tcflag_t>(~OPOST);
     if (devices.inputIsTerminal) {
         rawMode.c_lflag &= static_cast<tcflag_t>(~ISIG);
-        rawMode.c_iflag &=
-            static_cast<tcflag_t>(~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON));
+        rawMode.c_iflag &= static_cast<tcflag_t>(
+            ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON));
         rawMode.c_cflag = static_cast<tcflag_t>((rawMode.c_cflag & ~(CSIZE | PARENB)) | CS8);
     }
     rawMode.c_cc[VMIN] = 1;
@@ -61,7 +63,9 @@ void takeOver(const Devices& devices) {
     resume();
 }
 
-bool active() noexcept { return inOurMode != 0; }
+bool active() noexcept {
+    return inOurMode != 0;
+}
 
 void restore() noexcept {
     if (!taken || !inOurMode) return;

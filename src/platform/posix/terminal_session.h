@@ -11,8 +11,8 @@
 namespace orvask::platform::posix::session {
 
 struct Devices {
-    int input;        // standard input
-    int output;       // standard output, a terminal
+    int input;   // standard input
+    int output;  // standard output, a terminal
     bool inputIsTerminal;
 };
 

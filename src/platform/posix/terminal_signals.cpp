@@ -37,10 +37,10 @@ void onEnding(int sig) {
 void onStop(int) {
     const int saved = errno;
     session::restore();
-    struct sigaction dfl{};
+    struct sigaction dfl {};
     dfl.sa_handler = SIG_DFL;
     sigemptyset(&dfl.sa_mask);
-    struct sigaction mine{};
+    struct sigaction mine {};
     sigaction(SIGTSTP, &dfl, &mine);
     sigset_t stop;
     sigemptyset(&stop);
@@ -65,9 +65,9 @@ void onResize(int) {
 }
 
 void handle(int sig, void (*handler)(int), int flags) {
-    struct sigaction old{};
+    struct sigaction old {};
     if (sigaction(sig, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) return;
-    struct sigaction action{};
+    struct sigaction action {};
     action.sa_handler = handler;
     sigemptyset(&action.sa_mask);
     action.sa_flags = flags;
@@ -83,13 +83,16 @@ void install() {
             ::fcntl(fd, F_SETFD, FD_CLOEXEC);
         }
     }
-    for (int sig : kEndingSignals) handle(sig, onEnding, SA_RESETHAND | SA_NODEFER);
+    for (int sig : kEndingSignals)
+        handle(sig, onEnding, SA_RESETHAND | SA_NODEFER);
     handle(SIGTSTP, onStop, SA_RESTART);
     handle(SIGCONT, onContinue, SA_RESTART);
     handle(SIGWINCH, onResize, SA_RESTART);
 }
 
-int wakeFd() noexcept { return wakePipe[0]; }
+int wakeFd() noexcept {
+    return wakePipe[0];
+}
 
 void drainWake() noexcept {
     if (wakePipe[0] < 0) return;
