@@ -148,6 +148,14 @@ TEST_F(InputBox, BackspaceRemovesTheLastCharacterAndStopsAtTheStart) {
     EXPECT_EQ(text(con.screens.back(), 18, 6, 3), "abd");
 }
 
+TEST_F(InputBox, KeysTypedBeforeTheBoxOpenedAreThrownAway) {
+    start();
+    con.pushKeys({'x', key::Enter});  // typed ahead, already waiting
+    typeLater({'a', key::Enter});
+    EXPECT_EQ(ask(10, 5, "Name", 8, 0), 1);
+    EXPECT_STREQ(buf, "a");
+}
+
 TEST_F(InputBox, EscCancelsKeepingTheTextOrLeavingZeroForNumbers) {
     start();
     typeLater({'1', '2', key::Esc});
