@@ -120,7 +120,10 @@ std::size_t MemoryPool::FreeBlockCount(std::size_t size) const {
     std::size_t count = 0;
     const std::byte* block = freeHeads_[size];
     if (block == NeverUsed()) return 0;
-    for (; block != nullptr; block = NextFree(block))
+    // A list corrupted into a cycle (a block returned twice, not in a row)
+    // stops the walk one past the capacity instead of hanging it.
+    const std::size_t limit = ChunkCount(size) * kBlocksPerChunk + 1;
+    for (; block != nullptr && count < limit; block = NextFree(block))
         ++count;
     return count;
 }

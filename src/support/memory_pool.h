@@ -74,7 +74,8 @@ class MemoryPool {
     const BlockCounts& Counts() const { return counts_; }
     // Chunks obtained for the class `size` (0 for sizes that are not pooled).
     std::size_t ChunkCount(std::size_t size) const;
-    // Blocks on the free list of the class `size`, found by walking the list.
+    // Blocks on the free list of the class `size`, found by walking the list;
+    // more than the chunks can hold means the list is corrupt.
     std::size_t FreeBlockCount(std::size_t size) const;
 
   private:
