@@ -93,6 +93,19 @@ TEST_F(TerminalBackendOverPipes, AltIsDownForTheKeyReadWithEscOnly) {
     EXPECT_FALSE(backend_.keyDown(vk::Menu));
 }
 
+TEST_F(TerminalBackendOverPipes, AltIsReleasedSoAWaitForAllKeysUpEnds) {
+    // A wait for every key to be released polls the key state without
+    // reading: Alt must not stay down for good after Alt+letter.
+    keys_.send("\x1bq");
+    EXPECT_EQ(backend_.readKey(), 'q');
+    bool released = false;
+    for (int i = 0; i < 100 && !released; ++i) {
+        released = !backend_.keyDown(vk::Menu);
+        if (!released) backend_.sleep(10);
+    }
+    EXPECT_TRUE(released);
+}
+
 TEST_F(TerminalBackendOverPipes, OutputIsSyncedByDifferenceAtSyncPoints) {
     backend_.setCursorInfo(1, false);
     backend_.setCursorPosition({2, 1});
