@@ -32,7 +32,7 @@ enum class KeyKind { InsertPlain, InsertRotating, AlreadyThere, Delete, Other };
 // The memory console, synced to a renderer like a terminal, with the bytes
 // and CPU time of every main-loop key accounted to that key.
 class RenderingConsole : public MemoryConsole {
-public:
+  public:
     std::string sink;
     std::size_t rendered = 0;
     int sleeps = 0;
@@ -54,7 +54,7 @@ public:
     }
     std::function<void()> onKeyRead;
 
-private:
+  private:
     Renderer renderer_;
 };
 
@@ -136,12 +136,14 @@ Figures runSession(const std::string& script) {
 double average(const std::vector<std::size_t>& values) {
     if (values.empty()) return 0;
     double sum = 0;
-    for (std::size_t v : values) sum += static_cast<double>(v);
+    for (std::size_t v : values)
+        sum += static_cast<double>(v);
     return sum / static_cast<double>(values.size());
 }
 
 double largest(const std::vector<std::size_t>& values) {
-    return values.empty() ? 0 : static_cast<double>(*std::max_element(values.begin(), values.end()));
+    return values.empty() ? 0
+                          : static_cast<double>(*std::max_element(values.begin(), values.end()));
 }
 
 void BM_DemoSession(benchmark::State& state) {

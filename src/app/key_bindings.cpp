@@ -17,9 +17,12 @@ using BindingTable = std::array<Command, 256>;
 
 constexpr BindingTable makeBindings() {
     BindingTable table{};
-    for (char c = '0'; c <= '9'; ++c) table[c] = {Action::Insert, static_cast<Key>(c)};
-    for (char c = 'a'; c <= 'z'; ++c) table[c] = {Action::Insert, static_cast<Key>(c)};
-    for (char c = 'A'; c <= 'Z'; ++c) table[c] = {Action::Delete, static_cast<Key>(c + 32)};
+    for (char c = '0'; c <= '9'; ++c)
+        table[c] = {Action::Insert, static_cast<Key>(c)};
+    for (char c = 'a'; c <= 'z'; ++c)
+        table[c] = {Action::Insert, static_cast<Key>(c)};
+    for (char c = 'A'; c <= 'Z'; ++c)
+        table[c] = {Action::Delete, static_cast<Key>(c + 32)};
     for (int digit = 0; digit < 10; ++digit) {
         const auto shifted = static_cast<unsigned char>(kShiftedDigits[digit]);
         table[shifted] = {Action::Delete, static_cast<Key>('0' + digit)};

@@ -2,4 +2,6 @@
 // watch its rotations.
 #include "app/demo.h"
 
-int main() { return avl::runDemo(); }
+int main() {
+    return avl::runDemo();
+}

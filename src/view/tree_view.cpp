@@ -19,7 +19,7 @@ struct BalanceMark {
     int offsetFromCursor;
 };
 constexpr BalanceMark kBalanceMarks[] = {
-    {-1, 175, Red, -1},  // », right of the key
+    {-1, 175, Red, -1},   // », right of the key
     {+1, 174, Blue, -3},  // «, left of the key
 };
 
@@ -34,11 +34,15 @@ constexpr char kFreshTail[] = "      ";
 constexpr char kSettledTail[] = "     ";
 
 // Text in the current colours at the cursor.
-void printPlain(const char* text) { Pcur(text, KeepFg, KeepBg); }
+void printPlain(const char* text) {
+    Pcur(text, KeepFg, KeepBg);
+}
 
 }  // namespace
 
-TreeView::TreeView(SearchTree& viewed) : tree(viewed) { tree.setObserver(this); }
+TreeView::TreeView(SearchTree& viewed) : tree(viewed) {
+    tree.setObserver(this);
+}
 
 void TreeView::notify(const std::string& message) {
     if (message == "insertion" || message == "deletion") {
@@ -51,7 +55,8 @@ void TreeView::notify(const std::string& message) {
 void TreeView::redraw() {
     layout = LayoutCursor{};
     tree.levelOrder([this](const TreeNode* node) { drawSlot(node); });
-    while (!layout.finished()) drawSlot(nullptr);
+    while (!layout.finished())
+        drawSlot(nullptr);
     Pnl(1);
 }
 

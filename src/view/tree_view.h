@@ -23,7 +23,7 @@ namespace avl {
 // All output goes through the Orvask console; the waits go through the
 // platform seam (its sleep and its key read).
 class TreeView final : public TreeObserver {
-public:
+  public:
     // Attaches the view to `viewed` as its observer. The tree must outlive the
     // view's use; the view never detaches itself.
     explicit TreeView(SearchTree& viewed);
@@ -46,7 +46,7 @@ public:
     static constexpr unsigned kFlashMilliseconds = 200;
     static constexpr unsigned kSettleMilliseconds = 100;
 
-private:
+  private:
     void drawBalanceMark(int balance);
     void showRotation(const std::string& message);
 

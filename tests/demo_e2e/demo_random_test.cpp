@@ -53,9 +53,8 @@ TEST(DemoRandomTyping, ScreenFollowsTheTreeAfterEveryKey) {
                     << typed;
             }
         }
-        ASSERT_TRUE(demo.waitForMirror())
-            << "after " << typed << " (seed " << kSeed << ")\n"
-            << demo.gridDifferences() << demo.term().screenText();
+        ASSERT_TRUE(demo.waitForMirror()) << "after " << typed << " (seed " << kSeed << ")\n"
+                                          << demo.gridDifferences() << demo.term().screenText();
     }
     EXPECT_GT(demo.mirror().size(), 0);
     demo.key("Esc");

@@ -20,7 +20,7 @@ unsigned char cp437FromScreen(char32_t glyph);
 
 // Records the rotation messages a tree sends.
 class RotationLog : public TreeObserver {
-public:
+  public:
     void notify(const std::string& message) override {
         if (message != "insertion" && message != "deletion") messages.push_back(message);
     }
@@ -28,7 +28,7 @@ public:
 };
 
 class DemoTerminal {
-public:
+  public:
     // Starts avl-demo and waits for its loading screen.
     explicit DemoTerminal(bool stdinFromPipe = false);
     ~DemoTerminal();
@@ -54,7 +54,7 @@ public:
     bool paused() const { return paused_; }
     const std::string& lastRotation() const { return lastRotation_; }
 
-private:
+  private:
     term_harness::Terminal term_;
     AvlTree mirror_;
     RotationLog rotations_;

@@ -14,7 +14,8 @@ constexpr int kCompactLevel = 6;
 
 int levelOf(int slot) {
     int level = 0;
-    while (slot >= (2 << level) - 1) ++level;
+    while (slot >= (2 << level) - 1)
+        ++level;
     return level;
 }
 
@@ -57,7 +58,8 @@ ExpectedGrid::ExpectedGrid(const SearchTree& tree)
     collect(tree.rootNode(), 0, slots);
     // In drawing order, so a later slot overwrites the shared column of an
     // earlier neighbour.
-    for (int slot = 0; slot < kSlots; ++slot) drawSlot(slot, slots[static_cast<std::size_t>(slot)]);
+    for (int slot = 0; slot < kSlots; ++slot)
+        drawSlot(slot, slots[static_cast<std::size_t>(slot)]);
 }
 
 void ExpectedGrid::put(int x, int y, unsigned char glyph, int colour) {
@@ -88,8 +90,7 @@ void ExpectedGrid::drawSlot(int slot, const TreeNode* node) {
     if (node->balance == +1) put(column - 2, row, 174, kBlue);
 }
 
-std::string ExpectedGrid::differences(
-    const std::function<GridCell(int x, int y)>& actual) const {
+std::string ExpectedGrid::differences(const std::function<GridCell(int x, int y)>& actual) const {
     std::ostringstream out;
     int shown = 0;
     for (int y = 0; y < kRows; ++y) {

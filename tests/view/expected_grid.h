@@ -16,7 +16,7 @@ struct GridCell {
 };
 
 class ExpectedGrid {
-public:
+  public:
     static constexpr int kWidth = 80;
     static constexpr int kRows = 15;  // rows 0 to 14
     static constexpr int kSlots = 127;
@@ -36,7 +36,7 @@ public:
     static int slotColumn(int slot);
     static int slotRow(int slot);
 
-private:
+  private:
     void put(int x, int y, unsigned char glyph, int colour);
     void drawSlot(int slot, const TreeNode* node);
 

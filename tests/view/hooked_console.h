@@ -10,7 +10,7 @@
 namespace avl::testing {
 
 class HookedConsole : public orvask::platform::MemoryConsole {
-public:
+  public:
     std::function<void(std::uint32_t milliseconds)> beforeSleep;
     std::function<void()> beforeReadKey;
 
@@ -32,14 +32,14 @@ public:
 
 // Installs a console for the scope and puts the previous backend back.
 class ConsoleInstalled {
-public:
+  public:
     explicit ConsoleInstalled(orvask::platform::Backend& console)
         : previous_(orvask::platform::installBackend(&console)) {}
     ~ConsoleInstalled() { orvask::platform::installBackend(previous_); }
     ConsoleInstalled(const ConsoleInstalled&) = delete;
     ConsoleInstalled& operator=(const ConsoleInstalled&) = delete;
 
-private:
+  private:
     orvask::platform::Backend* previous_;
 };
 
