@@ -13,10 +13,11 @@
 //                 shows the cursor, 's' writes S at (40,13), then sleeps 3 s
 //   probe title   a title with control bytes in it; 'n' sets another, 'q' quits
 //   probe wait    takes the terminal and waits; keys end it in different ways:
-//                 'q' return from main, 'e' exit(3), 's' a segmentation fault,
+//                 'q' return from main, 'e' exit(3), 's' a wild pointer write,
 //                 'a' abort(), 'b' SIGBUS, 'f' SIGFPE
 //   probe small   an 80x25 screen with marks in its corners
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -150,7 +151,10 @@ int waitForExitKey() {
             case 'e':
                 std::exit(3);
             case 's': {
-                volatile int* nowhere = nullptr;
+                // A wild write into the unmapped first page. (Not through a null
+                // pointer: the undefined-behaviour sanitizer would end the
+                // program itself before any fault.)
+                volatile int* nowhere = reinterpret_cast<volatile int*>(std::uintptr_t{16});
                 *nowhere = 1;
                 break;
             }

@@ -96,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
         WayOut{"SIGINT", 0, SIGINT, -1, 0}, WayOut{"SIGQUIT", 0, SIGQUIT, -1, 0},
         WayOut{"SIGSEGV", 0, SIGSEGV, -1, SIGSEGV}, WayOut{"SIGABRT", 0, SIGABRT, -1, SIGABRT},
         WayOut{"SIGBUS", 0, SIGBUS, -1, SIGBUS}, WayOut{"SIGFPE", 0, SIGFPE, -1, SIGFPE},
-        WayOut{"NullPointerWrite", 's', 0, -1, SIGSEGV}, WayOut{"Abort", 'a', 0, -1, SIGABRT},
+        WayOut{"WildPointerWrite", 's', 0, -1, SIGSEGV}, WayOut{"Abort", 'a', 0, -1, SIGABRT},
         WayOut{"RaisedSIGBUS", 'b', 0, -1, SIGBUS}, WayOut{"RaisedSIGFPE", 'f', 0, -1, SIGFPE}),
     [](const testing::TestParamInfo<WayOut>& way) { return std::string(way.param.label); });
 

@@ -74,13 +74,16 @@ void writeAll(int fd, const void* data, std::size_t size) {
 }
 
 volatile sig_atomic_t jobPid = 0;
+volatile sig_atomic_t jobStopped = 0;
 
-// As a shell does when its terminal hangs up: pass the hang-up on to the job.
-// (The kernel signals only the session leader.)
+// As a shell does when its terminal hangs up: pass the hang-up on to the job
+// (the kernel signals only the session leader), and wake the job if it is
+// stopped. A running job gets no SIGCONT: it would discard a stop that is
+// under way, such as the one a debugger's or leak checker's ptrace attach sends.
 void forwardHangUp(int) {
     if (jobPid > 0) {
         kill(-jobPid, SIGHUP);
-        kill(-jobPid, SIGCONT);
+        if (jobStopped) kill(-jobPid, SIGCONT);
     }
 }
 
@@ -118,6 +121,7 @@ void forwardHangUp(int) {
             if (errno == EINTR) continue;
             _exit(125);
         }
+        jobStopped = WIFSTOPPED(status) ? 1 : 0;
         writeAll(kReportFd, &status, sizeof status);
         if (WIFEXITED(status) || WIFSIGNALED(status)) _exit(0);
     }
