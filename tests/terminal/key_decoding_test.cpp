@@ -128,6 +128,7 @@ TEST(KeyDecoding, KeysFromAPipeDecodeTheSame) {
     term_harness::Options options = probeOptions("keys");
     options.stdinFromPipe = true;
     KeyProbe probe(std::move(options));
+    EXPECT_TRUE(probe.terminal().altScreen()) << "output is still a terminal";
     for (const auto& [name, code] : {std::pair{"Up", 72},
                                      {"F5", 63},
                                      {"Shift+F3", 86},

@@ -154,8 +154,8 @@ int waitForExitKey() {
                 // A wild write into the unmapped first page. (Not through a null
                 // pointer: the undefined-behaviour sanitizer would end the
                 // program itself before any fault.)
-                volatile int* nowhere = reinterpret_cast<volatile int*>(std::uintptr_t{16});
-                *nowhere = 1;
+                volatile std::uintptr_t nowhere = 16;
+                *reinterpret_cast<volatile int*>(nowhere) = 1;
                 break;
             }
             case 'a':

@@ -7,6 +7,7 @@
 #include "cp437_table.h"
 #include "probe_launch.h"
 #include "term_harness/terminal.h"
+#include "term_harness/tty_modes.h"
 
 namespace terminal_test {
 namespace {
@@ -60,6 +61,10 @@ TEST(TerminalRendering, SameOutputWhenStandardOutputIsAPipe) {
         {.argv = {"/bin/sh", "-c", "sleep 30 | \"$0\" glyphs | cat", TERMINAL_PROBE_PATH}});
     ASSERT_TRUE(term.waitForText("glyphs ready")) << term.screenText();
     expectCodePage437Block(term);
+    // Neither input nor output is the terminal: its modes are not the program's to change.
+    const std::optional<termios> modes = term.ttyModes();
+    ASSERT_TRUE(modes.has_value());
+    EXPECT_EQ(term_harness::describeModeDifference(term.initialModes(), *modes), "");
 }
 
 TEST(TerminalRendering, FramesAreWrittenByDifference) {
