@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <set>
 #include <string>
@@ -27,7 +28,7 @@ class AvlRandomTest : public PooledTreeTest {
         std::bernoulli_distribution insertNext(insertShare);
 
         AvlTree tree;
-        HeightObserver observer(tree, maxHeight + 1);
+        RecordingObserver observer(tree, false, maxHeight + 1);
         std::multiset<Key> oracle;
         const MemoryPool::BlockCounts before = Pool().Counts();
         std::uint64_t insertCalls = 0;
@@ -53,38 +54,16 @@ class AvlRandomTest : public PooledTreeTest {
                 << "step " << step;
             ASSERT_EQ(observer.inconsistencies, 0);
         }
-        EXPECT_GT(observer.rotations, operations / 20) << "the run exercised the balancing";
+        const auto rotations = std::count_if(
+            observer.messages.begin(), observer.messages.end(),
+            [](const std::string& m) { return m.find(" rotation at ") != std::string::npos; });
+        EXPECT_GT(rotations, operations / 20) << "the run exercised the balancing";
         tree.clear();
         // Every insertion took one node from the pool, rejected or not, and
         // every node went back.
         EXPECT_EQ(Pool().Counts().handedOut - before.handedOut, insertCalls);
         EXPECT_EQ(Pool().Counts().returned - before.returned, insertCalls);
     }
-
-  private:
-    // Checks links at every message, as RecordingObserver does, without
-    // keeping the messages; also bounds the height mid-operation.
-    class HeightObserver : public TreeObserver {
-      public:
-        HeightObserver(SearchTree& tree, int maxHeight) : tree_(tree), maxHeight_(maxHeight) {
-            tree.setObserver(this);
-        }
-        void notify(const std::string& message) override {
-            if (message.find("rotation at ") != std::string::npos) ++rotations;
-            auto consistent = LinksConsistent(tree_);
-            if (!consistent || Height(tree_.rootNode()) > maxHeight_) {
-                ++inconsistencies;
-                ADD_FAILURE() << "at \"" << message << "\": " << consistent.message() << " height "
-                              << Height(tree_.rootNode());
-            }
-        }
-        int rotations = 0;
-        int inconsistencies = 0;
-
-      private:
-        SearchTree& tree_;
-        int maxHeight_;
-    };
 };
 
 TEST_F(AvlRandomTest, TheDemonstrationsKeysWithoutDuplicates) {

@@ -107,16 +107,6 @@ TEST_F(AvlRotationTest, RemovalRotatesAtEveryLevelThatShrankLowestFirst) {
     EXPECT_TRUE(AvlBalanced(tree));
 }
 
-TEST_F(AvlRotationTest, RemovalStopsWhereASubtreeKeepsItsHeight) {
-    AvlTree tree;
-    RecordingObserver observer(tree);
-    InsertAll(tree, "21435");
-    observer.forget();
-    tree.removeKey('5');  // 4 goes from 0 to +1; the root is not looked at
-    EXPECT_EQ(observer.messages, Messages{"deletion"});
-    EXPECT_EQ(Describe(tree), "2[-1](1[0],4[1](3[0],-))");
-}
-
 TEST_F(AvlRotationTest, TwoChildrenRemovalMovesTheSuccessorsKeyAndDetachesTheSuccessor) {
     AvlTree tree;
     RecordingObserver observer(tree);

@@ -89,11 +89,13 @@ std::vector<Key> InOrderKeys(const SearchTree& tree) {
 
 void RecordingObserver::notify(const std::string& message) {
     messages.push_back(message);
-    pictures.push_back(Describe(tree_));
+    if (keepPictures_) pictures.push_back(Describe(tree_));
     auto consistent = LinksConsistent(tree_);
-    if (!consistent) {
+    const int height = Height(tree_.rootNode());
+    if (!consistent || height > maxHeight_) {
         ++inconsistencies;
-        ADD_FAILURE() << "at \"" << message << "\": " << consistent.message();
+        ADD_FAILURE() << "at \"" << message << "\": " << consistent.message() << " height "
+                      << height;
     }
 }
 

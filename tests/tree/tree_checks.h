@@ -35,11 +35,15 @@ int Height(const TreeNode* node);
 // The keys of an in-order walk by successor links.
 std::vector<Key> InOrderKeys(const SearchTree& tree);
 
-// Records every message and a picture of the tree at that moment, and checks
-// that the tree is consistent whenever it is told something.
+// Records every message (and, unless told not to, a picture of the tree at
+// that moment), and checks at each one that the tree is consistent and no
+// taller than `maxHeight`.
 class RecordingObserver : public TreeObserver {
   public:
-    explicit RecordingObserver(SearchTree& tree) : tree_(tree) { tree.setObserver(this); }
+    explicit RecordingObserver(SearchTree& tree, bool keepPictures = true, int maxHeight = 64)
+        : tree_(tree), keepPictures_(keepPictures), maxHeight_(maxHeight) {
+        tree.setObserver(this);
+    }
 
     void notify(const std::string& message) override;
 
@@ -55,6 +59,8 @@ class RecordingObserver : public TreeObserver {
 
   private:
     SearchTree& tree_;
+    bool keepPictures_;
+    int maxHeight_;
 };
 
 // Each test has the process-wide pool to itself; at the end every block the
