@@ -56,7 +56,8 @@ class MemoryPool {
     MemoryPool(const MemoryPool&) = delete;
     MemoryPool& operator=(const MemoryPool&) = delete;
 
-    // Storage for one object of `size` bytes; never null.
+    // Storage for one object of `size` bytes; never null: if the heap is
+    // exhausted the program ends through FatalError.
     void* Allocate(std::size_t size);
     // Takes back storage from Allocate with the same `size`. Null is ignored.
     void Deallocate(void* object, std::size_t size);
