@@ -69,6 +69,9 @@ class TerminalBackend : public Backend {
     int readKey() override;
     bool keyWaiting() override;
     bool keyDown(int virtualKey) override;
+    // Ended once the input reached its end and every key read before it
+    // has been taken.
+    bool inputEnded() override { return inputEnded_ && !decoder_.ready(); }
 
     void messageBox(const char* caption, const char* text) override;
 
