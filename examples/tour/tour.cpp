@@ -13,6 +13,8 @@ void beginScreen(Tour& tour, const char* title) {
     Pm(1, 0, bar.c_str());
     Pm(2, 24, "`KScreen `H`0`K of `H`0    `yany key`K: next    `yEsc`K: leave", tour.screen,
        tour.screens);
+    // The code of the key that brought us here (see the key codes in keyboard.h).
+    Pm(56, 24, "`Klast key code `y`0", lastkey);
 }
 
 bool leaving(int key) {
