@@ -3,6 +3,8 @@
 
 namespace orvask {
 
-bool inputended() { return platform::backend().inputEnded(); }
+bool inputended() {
+    return platform::backend().inputEnded();
+}
 
 }  // namespace orvask

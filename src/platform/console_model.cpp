@@ -4,11 +4,14 @@
 
 namespace orvask::platform {
 
-ConsoleModel::ConsoleModel(Coord size) : size_{0, 0} { resize(size); }
+ConsoleModel::ConsoleModel(Coord size) : size_{0, 0} {
+    resize(size);
+}
 
 void ConsoleModel::resize(Coord size) {
     const Coord next{std::max<std::int16_t>(size.x, 1), std::max<std::int16_t>(size.y, 1)};
-    std::vector<CellData> cells(static_cast<std::size_t>(next.x) * static_cast<std::size_t>(next.y));
+    std::vector<CellData> cells(static_cast<std::size_t>(next.x) *
+                                static_cast<std::size_t>(next.y));
     for (int y = 0; y < std::min(next.y, size_.y); ++y) {
         for (int x = 0; x < std::min(next.x, size_.x); ++x) {
             cells[static_cast<std::size_t>(y) * static_cast<std::size_t>(next.x) +
@@ -27,7 +30,8 @@ void ConsoleModel::setCursor(Coord pos) {
 }
 
 void ConsoleModel::write(const char* bytes, std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) put(static_cast<std::uint8_t>(bytes[i]));
+    for (std::size_t i = 0; i < count; ++i)
+        put(static_cast<std::uint8_t>(bytes[i]));
 }
 
 void ConsoleModel::put(std::uint8_t byte) {
@@ -57,7 +61,8 @@ void ConsoleModel::scrollUp() {
 std::string ConsoleModel::rowText(int y) const {
     std::string text;
     text.reserve(static_cast<std::size_t>(size_.x));
-    for (int x = 0; x < size_.x; ++x) text.push_back(static_cast<char>(cell(x, y).glyph));
+    for (int x = 0; x < size_.x; ++x)
+        text.push_back(static_cast<char>(cell(x, y).glyph));
     return text;
 }
 

@@ -87,7 +87,8 @@ TEST(MemoryConsole, HeldKeysReleaseAfterTheirQueries) {
     EXPECT_TRUE(con.keyDown(vk::Shift));
     EXPECT_FALSE(con.keyDown(vk::Shift));
     con.holdKey(vk::Menu);
-    for (int i = 0; i < 10; ++i) EXPECT_TRUE(con.keyDown(vk::Menu));
+    for (int i = 0; i < 10; ++i)
+        EXPECT_TRUE(con.keyDown(vk::Menu));
     con.releaseKey(vk::Menu);
     EXPECT_FALSE(con.keyDown(vk::Menu));
     EXPECT_EQ(con.keyStateQueries(), 14u);

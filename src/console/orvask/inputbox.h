@@ -6,17 +6,17 @@
 namespace orvask {
 
 // inputbox flags (BoxCentreX, BoxShadow and BoxAnimate apply as well)
-inline constexpr int InputNumber = 0x01;      // digits and '-'; Esc leaves "0"
-inline constexpr int InputPassword = 0x02;    // shown as '*'
-inline constexpr int InputYesNo = 0x04;       // 'Y'/'y' yes, anything else no
-inline constexpr int InputYesNoStrict = 0x08; // only 'Y' yes; 'y' shows a hint
-inline constexpr int InputIdentifier = 0x10;  // letters, digits, '-', '_'; space as '_'
-inline constexpr int InputNoMinus = 0x20;     // '-' refused
+inline constexpr int InputNumber = 0x01;       // digits and '-'; Esc leaves "0"
+inline constexpr int InputPassword = 0x02;     // shown as '*'
+inline constexpr int InputYesNo = 0x04;        // 'Y'/'y' yes, anything else no
+inline constexpr int InputYesNoStrict = 0x08;  // only 'Y' yes; 'y' shows a hint
+inline constexpr int InputIdentifier = 0x10;   // letters, digits, '-', '_'; space as '_'
+inline constexpr int InputNoMinus = 0x20;      // '-' refused
 
 // Reads up to maxlen bytes into buffer (maxlen + 1 bytes). x or y of -1
 // centres on the screen. Returns 1 when confirmed, 0 when cancelled with Esc.
-int inputbox(short x, short y, const char* prompt, char* buffer, int maxlen,
-             unsigned char framefg, unsigned char bg, unsigned char textfg, int flags);
+int inputbox(short x, short y, const char* prompt, char* buffer, int maxlen, unsigned char framefg,
+             unsigned char bg, unsigned char textfg, int flags);
 
 // dst = src[start..end] (inclusive; end below start copies one byte).
 void strsub(char* dst, const char* src, int start, int end);

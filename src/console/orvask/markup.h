@@ -16,8 +16,8 @@ namespace orvask {
 void Pm(short x, short y, const char* text, int a1 = 0, int a2 = 0, int a3 = 0, int a4 = 0,
         int a5 = 0, int a6 = 0, int a7 = 0, int a8 = 0);
 // Pm at the cursor.
-void Pmc(const char* text, int a1 = 0, int a2 = 0, int a3 = 0, int a4 = 0, int a5 = 0,
-         int a6 = 0, int a7 = 0, int a8 = 0);
+void Pmc(const char* text, int a1 = 0, int a2 = 0, int a3 = 0, int a4 = 0, int a5 = 0, int a6 = 0,
+         int a7 = 0, int a8 = 0);
 
 // Writes the two-byte markup code of a colour and a NUL into dst (3 bytes).
 void colcode(char* dst, unsigned char colour);

@@ -9,11 +9,11 @@ namespace orvask {
 // The library's time scale (tenths of a millisecond per millisecond), set
 // before main runs.
 class TimeScale {
-public:
+  public:
     TimeScale();
     int get() const { return value_; }
 
-private:
+  private:
     int value_;
 };
 extern const TimeScale timeScale;
@@ -38,8 +38,8 @@ int rnd1(int n);         // 1..n (1 when n <= 0)
 int dice(int count, int sides);
 bool coin();
 bool onein(int n);
-int chance(int percent);        // the roll 1..100 on success, 0 otherwise
-int chancef(double percent);    // likewise, to a hundredth of a percent
+int chance(int percent);      // the roll 1..100 on success, 0 otherwise
+int chancef(double percent);  // likewise, to a hundredth of a percent
 int digits(short value);
 int digits(int value);
 int digits(long value);

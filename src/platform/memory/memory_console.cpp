@@ -55,7 +55,9 @@ int MemoryConsole::readKey() {
     return key.code;
 }
 
-bool MemoryConsole::keyWaiting() { return !keys_.empty() && keys_.front().at <= nowUs_; }
+bool MemoryConsole::keyWaiting() {
+    return !keys_.empty() && keys_.front().at <= nowUs_;
+}
 
 bool MemoryConsole::keyDown(int virtualKey) {
     ++keyStateQueries_;
@@ -84,11 +86,13 @@ std::string MemoryConsole::takeOutput() {
 }
 
 void MemoryConsole::pushKeys(std::initializer_list<int> codes) {
-    for (int code : codes) keys_.push_back({0, code});
+    for (int code : codes)
+        keys_.push_back({0, code});
 }
 
 void MemoryConsole::pushText(const std::string& text) {
-    for (unsigned char c : text) keys_.push_back({0, c});
+    for (unsigned char c : text)
+        keys_.push_back({0, c});
 }
 
 void MemoryConsole::pushKeyAt(std::uint64_t atMicroseconds, int code) {

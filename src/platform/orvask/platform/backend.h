@@ -46,7 +46,7 @@ inline constexpr unsigned kOutputModeDefault = 0x17;
 inline constexpr int kEndOfInput = -1;
 
 class Backend {
-public:
+  public:
     virtual ~Backend() = default;
 
     // --- Output: the console screen buffer ---------------------------------

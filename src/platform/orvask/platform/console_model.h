@@ -19,7 +19,7 @@ struct CellData {
 };
 
 class ConsoleModel {
-public:
+  public:
     explicit ConsoleModel(Coord size = {80, 25});
 
     Coord size() const { return size_; }
@@ -57,7 +57,7 @@ public:
     int outputCodePage = 437;
     std::string title;
 
-private:
+  private:
     std::size_t index(int x, int y) const {
         return static_cast<std::size_t>(y) * static_cast<std::size_t>(size_.x) +
                static_cast<std::size_t>(x);

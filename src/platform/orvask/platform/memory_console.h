@@ -16,7 +16,7 @@
 namespace orvask::platform {
 
 class MemoryConsole : public Backend {
-public:
+  public:
     explicit MemoryConsole(Coord size = {80, 25});
 
     // --- Backend --------------------------------------------------------------
@@ -97,7 +97,7 @@ public:
 
     static constexpr std::int64_t kCounterFrequency = 10'000'000;
 
-private:
+  private:
     static std::size_t index(int virtualKey) { return static_cast<std::size_t>(virtualKey) & 0xFF; }
 
     struct ScriptedKey {
@@ -124,7 +124,7 @@ private:
 // Installs a MemoryConsole for the lifetime of the scope and puts the
 // previous backend back afterwards.
 class MemoryConsoleScope {
-public:
+  public:
     explicit MemoryConsoleScope(Coord size = {80, 25}) : console_(size) {
         previous_ = installBackend(&console_);
     }
@@ -135,7 +135,7 @@ public:
     MemoryConsole& operator*() { return console_; }
     MemoryConsole* operator->() { return &console_; }
 
-private:
+  private:
     MemoryConsole console_;
     Backend* previous_ = nullptr;
 };
