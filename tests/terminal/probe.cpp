@@ -10,7 +10,8 @@
 //   probe sync    a screen that changes by key: '0' nothing, '=' rewrites a
 //                 row unchanged, '1' toggles the glyph at (40,12) between B and
 //                 A, '2' its colour between 0x07 and 0x4E, 'h'/'v' hides or
-//                 shows the cursor, 's' writes S at (40,13), then sleeps 3 s
+//                 shows the cursor, 's' writes S at (40,13), then sleeps 3 s,
+//                 'm' writes M at (0,20), shows a message box, then "after box"
 //   probe title   a title with control bytes in it; 'n' sets another, 'q' quits
 //   probe wait    takes the terminal and waits; keys end it in different ways:
 //                 'q' return from main, 'e' exit(3), 's' a wild pointer write,
@@ -121,6 +122,11 @@ int syncByKey() {
             case 's':
                 put(40, 13, kPlain, "S");
                 con().sleep(3000);
+                break;
+            case 'm':
+                put(0, 20, kPlain, "M");
+                con().messageBox("Probe box", "Box text");
+                put(0, 21, kPlain, "after box");
                 break;
             default:  // '0' and anything else: no change
                 break;

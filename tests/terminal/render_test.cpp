@@ -114,6 +114,21 @@ TEST(TerminalRendering, FrameIsShownBeforeASleep) {
     EXPECT_TRUE(term.waitUntil([&] { return term.cell(40, 13).ch == U'S'; }, 1500ms));
 }
 
+TEST(TerminalRendering, MessageBoxOverTheFrameAndGoneAfterwards) {
+    Terminal term(probeOptions("sync"));
+    ASSERT_TRUE(term.waitForText("sync ready"));
+    term.type("m");
+    ASSERT_TRUE(term.waitForText("Box text")) << term.screenText();
+    EXPECT_TRUE(term.contains("Probe box"));
+    EXPECT_EQ(term.cell(0, 20).ch, U'M') << "the frame was not shown before the box";
+    term.press("Enter");
+    ASSERT_TRUE(term.waitForText("after box")) << term.screenText();
+    term.waitQuiet();
+    EXPECT_FALSE(term.contains("Box text")) << term.screenText();
+    EXPECT_TRUE(term.contains("sync ready"));
+    EXPECT_EQ(term.cell(0, 20).ch, U'M');
+}
+
 TEST(TerminalRendering, TitleWithoutControlBytesAndGivenBack) {
     Terminal term(probeFromShell("title"));
     ASSERT_TRUE(term.waitForText("title ready")) << term.screenText();
