@@ -17,6 +17,7 @@
 //                 'q' return from main, 'e' exit(3), 's' a wild pointer write,
 //                 'a' abort(), 'b' SIGBUS, 'f' SIGFPE
 //   probe small   an 80x25 screen with marks in its corners
+//   probe busy    shows "busy ready", then only ever sleeps: never reads a key
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
@@ -186,6 +187,11 @@ int smallScreen() {
     return 0;
 }
 
+int stayBusy() {
+    put(0, 0, kPlain, "busy ready");
+    for (;;) con().sleep(20);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -196,6 +202,7 @@ int main(int argc, char** argv) {
     if (mode == "title") return setTitles();
     if (mode == "wait") return waitForExitKey();
     if (mode == "small") return smallScreen();
-    std::fprintf(stderr, "usage: probe glyphs|keys|sync|title|wait|small\n");
+    if (mode == "busy") return stayBusy();
+    std::fprintf(stderr, "usage: probe glyphs|keys|sync|title|wait|small|busy\n");
     return 64;
 }

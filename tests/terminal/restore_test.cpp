@@ -139,11 +139,19 @@ TEST(TerminalEndOfInput, ClosedPipeEndsTheProgramCleanly) {
     EXPECT_FALSE(term.altScreen());
 }
 
-TEST(TerminalEndOfInput, HangUpEndsTheProgramPromptly) {
+TEST(TerminalEndOfInput, HangUpEndsTheInputAndTheProgramCleanly) {
     Terminal term(probeOptions("keys"));
     ASSERT_TRUE(term.waitForText("keys read: 0"));
     term.hangUp();
-    EXPECT_TRUE(term.waitForExit(2000ms).ended()) << term.status();
+    // Exit 0 only if the hang-up read as a clean end of input.
+    EXPECT_TRUE(term.waitForExit(2000ms).exitedWith(0)) << term.status();
+}
+
+TEST(TerminalEndOfInput, HangUpEndsAProgramThatNeverReadsAgain) {
+    Terminal term(probeOptions("busy"));
+    ASSERT_TRUE(term.waitForText("busy ready"));
+    term.hangUp();
+    EXPECT_TRUE(term.waitForExit(5000ms).killedBy(SIGHUP)) << term.status();
 }
 
 TEST(TerminalEndOfInput, HangUpWithHangUpSignalIgnored) {

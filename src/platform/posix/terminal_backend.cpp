@@ -207,6 +207,10 @@ void TerminalBackend::settleIfDue() {
 // Waits up to timeoutMs (-1: no limit) for input or a signal, and takes in
 // what came.
 void TerminalBackend::waitForInput(int timeoutMs) {
+    if (signals::hungUp()) {
+        endInput();
+        return;
+    }
     pollfd fds[2] = {{inputFd_, POLLIN, 0}, {signals::wakeFd(), POLLIN, 0}};
     const nfds_t count = fds[1].fd >= 0 ? 2 : 1;
     const int ready = ::poll(fds, count, timeoutMs);
@@ -217,6 +221,10 @@ void TerminalBackend::waitForInput(int timeoutMs) {
     }
     if (count == 2 && fds[1].revents != 0) {
         signals::drainWake();
+        if (signals::hungUp()) {
+            endInput();  // the terminal is gone: no key can come any more
+            return;
+        }
         sync();
     }
     if (fds[0].revents != 0) readInput();

@@ -12,12 +12,16 @@ namespace orvask::platform::posix::signals {
 
 namespace {
 
-constexpr int kEndingSignals[] = {SIGTERM, SIGHUP, SIGINT, SIGQUIT, SIGSEGV,
-                                  SIGABRT, SIGBUS, SIGFPE, SIGILL};
+constexpr int kEndingSignals[] = {SIGTERM, SIGINT,  SIGQUIT, SIGSEGV,
+                                  SIGABRT, SIGBUS, SIGFPE,  SIGILL};
+
+// How long a program has after a hang-up to wind down by itself.
+constexpr unsigned kHangupGraceSeconds = 2;
 
 int wakePipe[2] = {-1, -1};
 volatile std::sig_atomic_t resizeRequested = 0;
 volatile std::sig_atomic_t repaintRequested = 0;
+volatile std::sig_atomic_t hangupRequested = 0;
 
 void wake() noexcept {
     if (wakePipe[1] < 0) return;
@@ -32,6 +36,36 @@ void onEnding(int sig) {
     // Installed with SA_RESETHAND | SA_NODEFER: this raise takes the default
     // action, so the process ends as the signal meant it to.
     std::raise(sig);
+}
+
+void onHangupGraceOver(int) {
+    session::restore();
+    struct sigaction dfl {};
+    dfl.sa_handler = SIG_DFL;
+    sigemptyset(&dfl.sa_mask);
+    sigaction(SIGHUP, &dfl, nullptr);
+    sigset_t hup;
+    sigemptyset(&hup);
+    sigaddset(&hup, SIGHUP);
+    sigprocmask(SIG_UNBLOCK, &hup, nullptr);
+    std::raise(SIGHUP);
+}
+
+// The terminal is gone: the input ends, so the program shuts down the way it
+// does at the end of its input (the demo exits 0). One that never reads its
+// keys again is ended by the hang-up after a short grace period.
+void onHangup(int) {
+    const int saved = errno;
+    if (hangupRequested == 0) {
+        hangupRequested = 1;
+        struct sigaction grace {};
+        grace.sa_handler = onHangupGraceOver;
+        sigemptyset(&grace.sa_mask);
+        sigaction(SIGALRM, &grace, nullptr);
+        ::alarm(kHangupGraceSeconds);
+    }
+    wake();
+    errno = saved;
 }
 
 void onStop(int) {
@@ -85,6 +119,7 @@ void install() {
     }
     for (int sig : kEndingSignals)
         handle(sig, onEnding, SA_RESETHAND | SA_NODEFER);
+    handle(SIGHUP, onHangup, SA_RESTART);
     handle(SIGTSTP, onStop, SA_RESTART);
     handle(SIGCONT, onContinue, SA_RESTART);
     handle(SIGWINCH, onResize, SA_RESTART);
@@ -105,6 +140,10 @@ bool takeResize() noexcept {
     const bool requested = resizeRequested != 0;
     resizeRequested = 0;
     return requested;
+}
+
+bool hungUp() noexcept {
+    return hangupRequested != 0;
 }
 
 bool takeRepaint() noexcept {

@@ -2,9 +2,12 @@
 // The signals a terminal program must answer, installed together with the
 // terminal take-over:
 //
-//   * SIGTERM, SIGHUP, SIGINT, SIGQUIT and the crashes (SIGSEGV, SIGABRT,
-//     SIGBUS, SIGFPE, SIGILL): the terminal is restored, then the process
-//     dies by the same signal with its default action;
+//   * SIGTERM, SIGINT, SIGQUIT and the crashes (SIGSEGV, SIGABRT, SIGBUS,
+//     SIGFPE, SIGILL): the terminal is restored, then the process dies by the
+//     same signal with its default action;
+//   * SIGHUP (the terminal closed): the input ends, so the program winds
+//     down through its own exit path; if it is still running two seconds
+//     later, the terminal is restored and the process dies by SIGHUP;
 //   * SIGTSTP: the terminal is restored and the process stops; SIGCONT takes
 //     the terminal over again and asks for a full repaint;
 //   * SIGWINCH: asks for the size to be read again and a repaint.
@@ -24,5 +27,7 @@ void drainWake() noexcept;
 // Each returns whether the request was made since the last call, and clears it.
 bool takeResize() noexcept;
 bool takeRepaint() noexcept;
+// Whether the terminal hung up; stays true.
+bool hungUp() noexcept;
 
 }  // namespace orvask::platform::posix::signals
