@@ -54,11 +54,7 @@ constexpr std::uint8_t kText = attr(Yellow, DarkBlue);
 
 class InputBox : public ::testing::Test {
   protected:
-    InputBox() { previous_ = platform::installBackend(&con); }
-    ~InputBox() override {
-        conexit(80, 25);
-        platform::installBackend(previous_);
-    }
+    ~InputBox() override { conexit(80, 25); }
 
     // 80 by 25, one key for the loading screen, a cleared screen.
     void start(int conFlags = 0) {
@@ -86,7 +82,7 @@ class InputBox : public ::testing::Test {
     char buf[64] = "untouched";
 
   private:
-    platform::Backend* previous_ = nullptr;
+    platform::BackendScope installed_{con};
 };
 
 std::string text(const ConsoleModel& screen, int x, int y, int length) {

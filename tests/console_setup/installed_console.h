@@ -10,17 +10,12 @@ namespace orvask::testing {
 template <typename Console = platform::MemoryConsole>
 class InstalledConsole {
   public:
-    InstalledConsole() { previous_ = platform::installBackend(&console_); }
-    ~InstalledConsole() { platform::installBackend(previous_); }
-    InstalledConsole(const InstalledConsole&) = delete;
-    InstalledConsole& operator=(const InstalledConsole&) = delete;
-
     Console& operator*() { return console_; }
     Console* operator->() { return &console_; }
 
   private:
     Console console_;
-    platform::Backend* previous_ = nullptr;
+    platform::BackendScope installed_{console_};
 };
 
 }  // namespace orvask::testing

@@ -31,16 +31,6 @@ class HookedConsole : public orvask::platform::MemoryConsole {
 };
 
 // Installs a console for the scope and puts the previous backend back.
-class ConsoleInstalled {
-  public:
-    explicit ConsoleInstalled(orvask::platform::Backend& console)
-        : previous_(orvask::platform::installBackend(&console)) {}
-    ~ConsoleInstalled() { orvask::platform::installBackend(previous_); }
-    ConsoleInstalled(const ConsoleInstalled&) = delete;
-    ConsoleInstalled& operator=(const ConsoleInstalled&) = delete;
-
-  private:
-    orvask::platform::Backend* previous_;
-};
+using ConsoleInstalled = orvask::platform::BackendScope;
 
 }  // namespace avl::testing

@@ -127,4 +127,17 @@ Backend& backend();
 // keeps ownership of what it installs.
 Backend* installBackend(Backend* replacement);
 
+// Installs a backend for the lifetime of the scope, then puts back the one
+// it replaced.
+class BackendScope {
+  public:
+    explicit BackendScope(Backend& replacement) : previous_(installBackend(&replacement)) {}
+    ~BackendScope() { installBackend(previous_); }
+    BackendScope(const BackendScope&) = delete;
+    BackendScope& operator=(const BackendScope&) = delete;
+
+  private:
+    Backend* previous_;
+};
+
 }  // namespace orvask::platform

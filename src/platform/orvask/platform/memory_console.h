@@ -125,19 +125,14 @@ class MemoryConsole : public Backend {
 // previous backend back afterwards.
 class MemoryConsoleScope {
   public:
-    explicit MemoryConsoleScope(Coord size = {80, 25}) : console_(size) {
-        previous_ = installBackend(&console_);
-    }
-    ~MemoryConsoleScope() { installBackend(previous_); }
-    MemoryConsoleScope(const MemoryConsoleScope&) = delete;
-    MemoryConsoleScope& operator=(const MemoryConsoleScope&) = delete;
+    explicit MemoryConsoleScope(Coord size = {80, 25}) : console_(size) {}
 
     MemoryConsole& operator*() { return console_; }
     MemoryConsole* operator->() { return &console_; }
 
   private:
     MemoryConsole console_;
-    Backend* previous_ = nullptr;
+    BackendScope installed_{console_};
 };
 
 }  // namespace orvask::platform
