@@ -1,33 +1,25 @@
-#include "glyph_table.h"
+#include "posix/glyph_table.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
-#include "cp949_codec.h"
-#include "utf8.h"
+#include "cp437_table.h"
+#include "posix/cp949_codec.h"
+#include "posix/utf8.h"
 
 namespace orvask::platform::posix {
 namespace {
 
 TEST(GlyphTable, CodePage437MatchesTheReferenceForAll256Bytes) {
-    std::ifstream reference(CP437_REFERENCE);
-    ASSERT_TRUE(reference) << "missing " << CP437_REFERENCE;
-    int checked = 0;
-    for (std::string line; std::getline(reference, line);) {
-        if (line.empty() || line[0] == '#') continue;
-        std::istringstream fields(line);
-        std::string byteText, codeText;
-        fields >> byteText >> codeText;
-        const auto byte = static_cast<std::uint8_t>(std::stoul(byteText, nullptr, 16));
-        auto expected = static_cast<char32_t>(std::stoul(codeText.substr(2), nullptr, 16));
+    const auto reference = test_data::loadCp437Table();
+    ASSERT_TRUE(reference) << "missing or incomplete: " << test_data::kCp437TablePath;
+    for (int byte = 0; byte < 256; ++byte) {
+        char32_t expected = (*reference)[static_cast<std::size_t>(byte)];
         if (expected == 0) expected = U' ';  // byte 0 shows as a blank cell
-        EXPECT_EQ(singleByteGlyph(kCodePage437, byte), expected) << line;
-        ++checked;
+        EXPECT_EQ(singleByteGlyph(kCodePage437, static_cast<std::uint8_t>(byte)), expected)
+            << "byte " << byte;
     }
-    EXPECT_EQ(checked, 256);
 }
 
 TEST(GlyphTable, CodePage949ShowsTheLibrarysBoxBytesAsBoxDrawing) {

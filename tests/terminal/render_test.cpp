@@ -21,8 +21,9 @@ using term_harness::Terminal;
 // Every byte at (byte % 16, byte / 16), white on blue, except the newline,
 // which moves the cursor and leaves its cell untouched.
 void expectCodePage437Block(const Terminal& term) {
-    const auto table = loadCp437Table(CP437_TABLE_PATH);
-    ASSERT_TRUE(table.has_value()) << "reference table missing or incomplete: " << CP437_TABLE_PATH;
+    const auto table = test_data::loadCp437Table();
+    ASSERT_TRUE(table.has_value())
+        << "reference table missing or incomplete: " << test_data::kCp437TablePath;
     for (int byte = 0; byte < 256; ++byte) {
         const Cell cell = term.cell(byte % 16, byte / 16);
         SCOPED_TRACE("byte " + std::to_string(byte));
