@@ -3,6 +3,7 @@
 #include "app/key_bindings.h"
 #include "app/menu.h"
 #include "orvask/output.h"
+#include "orvask/platform/console_codes.h"
 #include "orvask/setup.h"
 #include "support/memory_pool.h"
 #include "tree/avl_tree.h"
@@ -13,7 +14,7 @@ namespace avl {
 
 namespace {
 
-constexpr int kCodePage = 437;
+constexpr int kCodePage = orvask::platform::kCodePage437;
 constexpr short kScreenWidth = 80;
 constexpr short kScreenHeight = 25;
 

@@ -2,13 +2,13 @@
 
 #include <array>
 
+#include "orvask/keyboard.h"
+
 namespace avl {
 
 namespace {
 
-constexpr int kEnter = 13;
-constexpr int kEsc = 27;
-constexpr int kSpace = 32;
+namespace key = orvask::key;
 
 // Shift+digit on the US layout, indexed by the digit.
 constexpr char kShiftedDigits[] = ")!@#$%^&*(";
@@ -27,9 +27,9 @@ constexpr BindingTable makeBindings() {
         const auto shifted = static_cast<unsigned char>(kShiftedDigits[digit]);
         table[shifted] = {Action::Delete, static_cast<Key>('0' + digit)};
     }
-    table[kEnter] = {Action::DeleteAll, 0};
-    table[kSpace] = {Action::TogglePause, 0};
-    table[kEsc] = {Action::Exit, 0};
+    table[key::Enter] = {Action::DeleteAll, 0};
+    table[key::Space] = {Action::TogglePause, 0};
+    table[key::Esc] = {Action::Exit, 0};
     return table;
 }
 

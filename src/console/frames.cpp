@@ -9,6 +9,7 @@
 #include "orvask/markup.h"
 #include "orvask/output.h"
 #include "orvask/pages.h"
+#include "orvask/platform/console_codes.h"
 #include "orvask/setup.h"
 #include "orvask/timers.h"
 
@@ -16,18 +17,11 @@ namespace orvask {
 
 namespace {
 
-constexpr unsigned char kSolidBlock = 254;
-constexpr unsigned char kSpace = ' ';
+using platform::BoxPiece;
 
-// Entries of the glyph tables that frames use.
-enum Glyph : int {
-    Horizontal = 1,
-    Vertical = 2,
-    TopLeft = 3,
-    TopRight = 4,
-    BottomRight = 5,
-    BottomLeft = 6,
-};
+// A box of one cell is always this block, whatever the tables hold.
+constexpr unsigned char kSolidBlock = platform::kBoxSingle437[platform::SolidBlock];
+constexpr unsigned char kSpace = ' ';
 
 // Writes the cells of one box in its colours, to the page or the console.
 class CellWriter {
@@ -80,21 +74,21 @@ void box(short x1, short y1, short x2, short y2, unsigned char fg, unsigned char
 
     const unsigned char* table = (style & BoxDouble) != 0 ? boxglyphs2 : boxglyphs1;
     const bool blank = (style & BoxBlank) != 0;
-    const auto glyph = [&](Glyph entry) { return blank ? kSpace : table[entry]; };
+    const auto glyph = [&](BoxPiece piece) { return blank ? kSpace : table[piece]; };
 
     for (int x = left + 1; x <= right - 1; ++x) {
-        put(x, top, glyph(Horizontal));
-        put(x, bottom, glyph(Horizontal));
+        put(x, top, glyph(platform::Horizontal));
+        put(x, bottom, glyph(platform::Horizontal));
     }
     for (int y = top + 1; y <= bottom - 1; ++y) {
-        put(left, y, glyph(Vertical));
-        put(right, y, glyph(Vertical));
+        put(left, y, glyph(platform::Vertical));
+        put(right, y, glyph(platform::Vertical));
     }
     // Right-hand corners after left-hand ones: a one-column box shows them.
-    put(left, top, glyph(TopLeft));
-    put(right, top, glyph(TopRight));
-    put(left, bottom, glyph(BottomLeft));
-    put(right, bottom, glyph(BottomRight));
+    put(left, top, glyph(platform::TopLeft));
+    put(right, top, glyph(platform::TopRight));
+    put(left, bottom, glyph(platform::BottomLeft));
+    put(right, bottom, glyph(platform::BottomRight));
 
     if ((style & BoxFill) != 0) {
         for (int x = left + 1; x <= right - 1; ++x) {

@@ -11,10 +11,6 @@ int lastkey = 0;
 
 namespace {
 
-// The first byte of a key without a character; its code follows.
-constexpr int kExtendedPrefix = 0;
-constexpr int kExtendedPrefixAlt = 224;
-
 // Alt + letter: both cases land on 2001..2026.
 struct AltRange {
     int first;
@@ -22,8 +18,8 @@ struct AltRange {
     int offset;
 };
 constexpr AltRange kAltLetters[] = {
-    {'a', 'z', 1904},
-    {'A', 'Z', 1936},
+    {'a', 'z', key::AltA - 'a'},
+    {'A', 'Z', key::AltA - 'A'},
 };
 
 // The virtual keys keyflush() waits for, as inclusive ranges. Tab, Pause,
@@ -63,7 +59,7 @@ bool anyWatchedKeyDown(platform::Backend& console) {
 void getkey() {
     platform::Backend& console = platform::backend();
     lastkey = console.readKey();
-    if (lastkey == kExtendedPrefix || lastkey == kExtendedPrefixAlt) {
+    if (platform::isKeyPrefix(lastkey)) {
         const int code = console.readKey();
         // Input that ends between the two halves is still the end of input.
         lastkey = code == platform::kEndOfInput ? platform::kEndOfInput : code + key::Extended;
@@ -85,7 +81,7 @@ void keyflush() {
     // A 0 prefix has its second half read at once; a 224 prefix leaves its
     // second half queued for the next turn of this loop.
     while (console.keyWaiting()) {
-        if (console.readKey() == kExtendedPrefix) console.readKey();
+        if (console.readKey() == platform::kKeyPrefix) console.readKey();
     }
 }
 

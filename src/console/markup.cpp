@@ -19,7 +19,6 @@ constexpr unsigned char kBacktick = '`';
 // Stands for a backtick in the output, so that a text can print one.
 constexpr unsigned char kBacktickGlyph = 255;
 constexpr int kArgumentCount = 8;
-constexpr int kCodePage949 = 949;
 
 // The letters of the 16 colours in palette order, as colcode writes them.
 constexpr char kColourLetters[] = "kbgcrmwyKBGCRMWH";
@@ -106,7 +105,7 @@ constexpr std::array<CodeEntry, 256> kFirstLevel = makeFirstLevel();
 constexpr std::array<BgEntry, 256> kSecondLevel = makeSecondLevel();
 
 unsigned char glyphFor(unsigned char glyph, unsigned char glyph949) {
-    return getcp() == kCodePage949 ? glyph949 : glyph;
+    return getcp() == platform::kCodePage949 ? glyph949 : glyph;
 }
 
 // One call of the printer: the read position, the place and the colours.

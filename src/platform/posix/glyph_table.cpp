@@ -43,21 +43,21 @@ constexpr std::array<char32_t, 128> kHighHalf437 = {
 // The box pieces the library draws with under code page 949, where the
 // Korean console fonts show these low bytes as single-line box drawing.
 struct BoxByte {
-    std::uint8_t byte;
+    BoxPiece piece;
     char32_t glyph;
 };
-constexpr std::array<BoxByte, 11> kBoxBytes949 = {{
-    {6, 0x2500},   // horizontal line
-    {5, 0x2502},   // vertical line
-    {1, 0x250C},   // top-left corner
-    {2, 0x2510},   // top-right corner
-    {4, 0x2518},   // bottom-right corner
-    {3, 0x2514},   // bottom-left corner
-    {24, 0x251C},  // tee opening right
-    {21, 0x252C},  // tee opening down
-    {22, 0x2524},  // tee opening left
-    {20, 0x2534},  // tee opening up
-    {16, 0x253C},  // cross
+constexpr std::array<BoxByte, 11> kBoxGlyphs949 = {{
+    {Horizontal, 0x2500},
+    {Vertical, 0x2502},
+    {TopLeft, 0x250C},
+    {TopRight, 0x2510},
+    {BottomRight, 0x2518},
+    {BottomLeft, 0x2514},
+    {TeeRight, 0x251C},
+    {TeeDown, 0x252C},
+    {TeeLeft, 0x2524},
+    {TeeUp, 0x2534},
+    {Cross, 0x253C},
 }};
 
 constexpr char32_t kReplacement = 0xFFFD;
@@ -65,8 +65,8 @@ constexpr char32_t kReplacement = 0xFFFD;
 char32_t lowGlyph(int codePage, std::uint8_t byte) {
     if (byte == 0) return U' ';
     if (codePage == kCodePage949) {
-        for (const BoxByte& box : kBoxBytes949) {
-            if (box.byte == byte) return box.glyph;
+        for (const BoxByte& box : kBoxGlyphs949) {
+            if (kBox949[box.piece] == byte) return box.glyph;
         }
     }
     return kLowSymbols[byte - 1u];

@@ -11,10 +11,9 @@
 
 #include <cstdint>
 
-namespace orvask::platform::posix {
+#include "orvask/platform/console_codes.h"
 
-inline constexpr int kCodePage437 = 437;
-inline constexpr int kCodePage949 = 949;
+namespace orvask::platform::posix {
 
 // The glyph of one byte standing alone in a cell.
 char32_t singleByteGlyph(int codePage, std::uint8_t byte);

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "orvask/platform/console_codes.h"
+
 namespace orvask::platform::posix {
 
 enum class Key : std::uint8_t {
@@ -49,30 +51,30 @@ struct KeyCodes {
 
 // One row per Key, in the order of the enumeration.
 inline constexpr KeyCodes kKeyCodes[] = {
-    {0, 59, 84, 94, 104},       // F1
-    {0, 60, 85, 95, 105},       // F2
-    {0, 61, 86, 96, 106},       // F3
-    {0, 62, 87, 97, 107},       // F4
-    {0, 63, 88, 98, 108},       // F5
-    {0, 64, 89, 99, 109},       // F6
-    {0, 65, 90, 100, 110},      // F7
-    {0, 66, 91, 101, 111},      // F8
-    {0, 67, 92, 102, 112},      // F9
-    {0, 68, 93, 103, 113},      // F10
-    {224, 133, 135, 137, 139},  // F11
-    {224, 134, 136, 138, 140},  // F12
-    {224, 71, 71, 119, 151},    // Home
-    {224, 72, 72, 141, 152},    // Up
-    {224, 73, 73, 134, 153},    // Page Up
-    {224, 75, 75, 115, 155},    // Left
-    {224, 77, 77, 116, 157},    // Right
-    {224, 79, 79, 117, 159},    // End
-    {224, 80, 80, 145, 160},    // Down
-    {224, 81, 81, 118, 161},    // Page Down
-    {224, 82, 82, 146, 162},    // Insert
-    {224, 83, 83, 147, 163},    // Delete
-    {0, 15, 15, 15, 15},        // Shift+Tab
-    {0, 0, 0, 0, 0},            // keypad Enter (a character, see above)
+    {kKeyPrefix, 59, 84, 94, 104},         // F1
+    {kKeyPrefix, 60, 85, 95, 105},         // F2
+    {kKeyPrefix, 61, 86, 96, 106},         // F3
+    {kKeyPrefix, 62, 87, 97, 107},         // F4
+    {kKeyPrefix, 63, 88, 98, 108},         // F5
+    {kKeyPrefix, 64, 89, 99, 109},         // F6
+    {kKeyPrefix, 65, 90, 100, 110},        // F7
+    {kKeyPrefix, 66, 91, 101, 111},        // F8
+    {kKeyPrefix, 67, 92, 102, 112},        // F9
+    {kKeyPrefix, 68, 93, 103, 113},        // F10
+    {kGreyKeyPrefix, 133, 135, 137, 139},  // F11
+    {kGreyKeyPrefix, 134, 136, 138, 140},  // F12
+    {kGreyKeyPrefix, 71, 71, 119, 151},    // Home
+    {kGreyKeyPrefix, 72, 72, 141, 152},    // Up
+    {kGreyKeyPrefix, 73, 73, 134, 153},    // Page Up
+    {kGreyKeyPrefix, 75, 75, 115, 155},    // Left
+    {kGreyKeyPrefix, 77, 77, 116, 157},    // Right
+    {kGreyKeyPrefix, 79, 79, 117, 159},    // End
+    {kGreyKeyPrefix, 80, 80, 145, 160},    // Down
+    {kGreyKeyPrefix, 81, 81, 118, 161},    // Page Down
+    {kGreyKeyPrefix, 82, 82, 146, 162},    // Insert
+    {kGreyKeyPrefix, 83, 83, 147, 163},    // Delete
+    {kKeyPrefix, 15, 15, 15, 15},          // Shift+Tab
+    {kKeyPrefix, 0, 0, 0, 0},              // keypad Enter (a character, see above)
 };
 
 // The code of `key` under the modifiers: Ctrl wins over Alt, Alt over Shift,

@@ -16,12 +16,6 @@ constexpr std::uint8_t kCaptionColours = 0x4E;  // yellow on dark red
 constexpr std::uint8_t kButtonColours = 0x70;   // black on light grey
 constexpr std::string_view kButton = "[ OK ]";
 
-struct BoxGlyphs {
-    std::uint8_t horizontal, vertical, topLeft, topRight, bottomRight, bottomLeft;
-};
-constexpr BoxGlyphs kBox437{196, 179, 218, 191, 217, 192};
-constexpr BoxGlyphs kBox949{6, 5, 1, 2, 4, 3};
-
 std::vector<std::string> wrapLines(std::string_view text, std::size_t width) {
     std::vector<std::string> lines;
     std::string line;
@@ -51,7 +45,7 @@ void putText(ConsoleModel& screen, int x, int y, std::string_view text, std::uin
 }  // namespace
 
 void drawMessageBox(ConsoleModel& screen, std::string_view caption, std::string_view text) {
-    const BoxGlyphs& g = screen.outputCodePage == kCodePage949 ? kBox949 : kBox437;
+    const BoxGlyphs& g = screen.outputCodePage == kCodePage949 ? kBox949 : kBoxSingle437;
     const int maxInner = std::max(1, screen.width() - 4);
     std::size_t inner = std::max(caption.size() + 2, kButton.size());
     for (const std::string& line : wrapLines(text, static_cast<std::size_t>(maxInner))) {
@@ -72,12 +66,12 @@ void drawMessageBox(ConsoleModel& screen, std::string_view caption, std::string_
     for (int y = top; y <= bottom; ++y) {
         for (int x = left; x <= right; ++x) {
             std::uint8_t glyph = ' ';
-            if (y == top || y == bottom) glyph = g.horizontal;
-            if (x == left || x == right) glyph = g.vertical;
-            if (y == top && x == left) glyph = g.topLeft;
-            if (y == top && x == right) glyph = g.topRight;
-            if (y == bottom && x == left) glyph = g.bottomLeft;
-            if (y == bottom && x == right) glyph = g.bottomRight;
+            if (y == top || y == bottom) glyph = g[Horizontal];
+            if (x == left || x == right) glyph = g[Vertical];
+            if (y == top && x == left) glyph = g[TopLeft];
+            if (y == top && x == right) glyph = g[TopRight];
+            if (y == bottom && x == left) glyph = g[BottomLeft];
+            if (y == bottom && x == right) glyph = g[BottomRight];
             put(screen, x, y, glyph, kBoxColours);
         }
     }
