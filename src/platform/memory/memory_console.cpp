@@ -4,28 +4,10 @@
 
 namespace orvask::platform {
 
-MemoryConsole::MemoryConsole(Coord size) : model_(size) {
-    model_.windowBottomRight = {static_cast<std::int16_t>(size.x - 1),
-                                static_cast<std::int16_t>(size.y - 1)};
-}
-
 void MemoryConsole::write(const char* bytes, std::size_t count) {
-    model_.write(bytes, count);
+    ModelBackend::write(bytes, count);
     output_.append(bytes, count);
     bytesWritten_ += count;
-    ++writeCalls_;
-}
-
-void MemoryConsole::setCursorInfo(int size, bool visible) {
-    // Like the Windows console, a size outside 1..100 is refused.
-    if (size < 1 || size > 100) return;
-    model_.cursorSize = size;
-    model_.cursorVisible = visible;
-}
-
-void MemoryConsole::setWindowRect(Coord topLeft, Coord bottomRight) {
-    model_.windowTopLeft = topLeft;
-    model_.windowBottomRight = bottomRight;
 }
 
 bool MemoryConsole::performanceFrequency(std::int64_t& countsPerSecond) {

@@ -32,7 +32,6 @@ TerminalBackend::TerminalBackend(int inputFd, int outputFd, std::string_view ter
       outputFd_(outputFd),
       inputIsTerminal_(::isatty(inputFd) == 1),
       outputIsTerminal_(::isatty(outputFd) == 1),
-      model_({80, 25}),
       decoder_(terminalFamily(term)) {
     if (outputIsTerminal_) session::takeOver({inputFd, outputFd, inputIsTerminal_});
     terminalSize_ = queryTerminalSize();
@@ -49,14 +48,8 @@ TerminalBackend::~TerminalBackend() {
 
 // --- Output -------------------------------------------------------------------
 
-void TerminalBackend::setCursorPosition(Coord pos) {
-    model_.setCursor(pos);
-    changed();
-}
-
 void TerminalBackend::write(const char* bytes, std::size_t count) {
-    model_.write(bytes, count);
-    changed();
+    ModelBackend::write(bytes, count);
     writtenSinceSync_ += count;
     if (writtenSinceSync_ >= kLargeOutput ||
         monotonicMilliseconds() - lastSyncMs_ >= kSyncIntervalMs) {
@@ -64,37 +57,9 @@ void TerminalBackend::write(const char* bytes, std::size_t count) {
     }
 }
 
-void TerminalBackend::setCursorInfo(int size, bool visible) {
-    // Like the Windows console, a size outside 1..100 is refused.
-    if (size < 1 || size > 100) return;
-    model_.cursorSize = size;
-    model_.cursorVisible = visible;
-    changed();
-}
-
-void TerminalBackend::setBufferSize(Coord size) {
-    model_.resize(size);
-    changed();
-}
-
-void TerminalBackend::setWindowRect(Coord topLeft, Coord bottomRight) {
-    model_.windowTopLeft = topLeft;
-    model_.windowBottomRight = bottomRight;
-}
-
 void TerminalBackend::setInputCodePage(int codePage) {
-    model_.inputCodePage = codePage;
+    ModelBackend::setInputCodePage(codePage);
     decoder_.setCodePage(codePage);
-}
-
-void TerminalBackend::setOutputCodePage(int codePage) {
-    model_.outputCodePage = codePage;
-    changed();
-}
-
-void TerminalBackend::setTitle(const char* text) {
-    model_.title = text != nullptr ? text : "";
-    changed();
 }
 
 void TerminalBackend::sync() {
@@ -270,7 +235,7 @@ void TerminalBackend::messageBox(const char* caption, const char* text) {
     while (true) {
         const int key = readKey();
         if (key == kEndOfInput || acknowledgesMessageBox(key)) break;
-        if (key == 0 || key == 224) readKey();  // the second half of a key without a character
+        if (isKeyPrefix(key)) readKey();  // the second half of a key without a character
     }
     overlay_ = nullptr;
     changed();

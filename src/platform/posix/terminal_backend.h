@@ -20,13 +20,12 @@
 #include <string_view>
 
 #include "key_decoder.h"
-#include "orvask/platform/backend.h"
-#include "orvask/platform/console_model.h"
+#include "orvask/platform/model_backend.h"
 #include "renderer.h"
 
 namespace orvask::platform::posix {
 
-class TerminalBackend : public Backend {
+class TerminalBackend : public ModelBackend {
   public:
     // A lone Esc is told from the start of a sequence by this silence.
     static constexpr std::uint32_t kEscTimeoutMs = 50;
@@ -44,22 +43,8 @@ class TerminalBackend : public Backend {
     TerminalBackend& operator=(const TerminalBackend&) = delete;
 
     // --- Backend ------------------------------------------------------------
-    void setCursorPosition(Coord pos) override;
-    Coord cursorPosition() override { return model_.cursor(); }
-    void setAttribute(std::uint8_t attribute) override { model_.setAttribute(attribute); }
-    std::uint8_t attribute() override { return model_.attribute(); }
     void write(const char* bytes, std::size_t count) override;
-    void setCursorInfo(int size, bool visible) override;
-    void setBufferSize(Coord size) override;
-    Coord bufferSize() override { return model_.size(); }
-    void setWindowRect(Coord topLeft, Coord bottomRight) override;
-    void maximizeWindow() override { model_.windowMaximized = true; }
-    void setOutputMode(unsigned mode) override { model_.outputMode = mode; }
-    int inputCodePage() override { return model_.inputCodePage; }
     void setInputCodePage(int codePage) override;
-    int outputCodePage() override { return model_.outputCodePage; }
-    void setOutputCodePage(int codePage) override;
-    void setTitle(const char* text) override;
 
     bool performanceFrequency(std::int64_t& countsPerSecond) override;
     std::int64_t performanceCounter() override;
@@ -77,10 +62,9 @@ class TerminalBackend : public Backend {
 
     // Brings the terminal up to date with the model now.
     void sync();
-    const ConsoleModel& model() const { return model_; }
 
   private:
-    void changed() { dirty_ = true; }
+    void changed() override { dirty_ = true; }
     void waitForInput(int timeoutMs);
     void readInput();
     void endInput();
@@ -94,7 +78,6 @@ class TerminalBackend : public Backend {
     int outputFd_;
     bool inputIsTerminal_;
     bool outputIsTerminal_;
-    ConsoleModel model_;
     const ConsoleModel* overlay_ = nullptr;  // shown instead of the model (message box)
     Renderer renderer_;
     KeyDecoder decoder_;

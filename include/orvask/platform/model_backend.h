@@ -1,0 +1,47 @@
+#pragma once
+// A backend whose screen is a ConsoleModel: every output operation lands in
+// the model exactly as a Windows console buffer would take it. The in-memory
+// console and the terminal backend are both built on it; a subclass adds the
+// clocks, the keyboard and the message box, and learns through changed() of
+// every change that shows.
+
+#include <cstdint>
+
+#include "orvask/platform/backend.h"
+#include "orvask/platform/console_model.h"
+
+namespace orvask::platform {
+
+class ModelBackend : public Backend {
+  public:
+    explicit ModelBackend(Coord size = {80, 25});
+
+    void setCursorPosition(Coord pos) override;
+    Coord cursorPosition() override { return model_.cursor(); }
+    void setAttribute(std::uint8_t attribute) override { model_.setAttribute(attribute); }
+    std::uint8_t attribute() override { return model_.attribute(); }
+    void write(const char* bytes, std::size_t count) override;
+    // Like the Windows console, a size outside 1..100 is refused.
+    void setCursorInfo(int size, bool visible) override;
+    void setBufferSize(Coord size) override;
+    Coord bufferSize() override { return model_.size(); }
+    void setWindowRect(Coord topLeft, Coord bottomRight) override;
+    void maximizeWindow() override { model_.windowMaximized = true; }
+    void setOutputMode(unsigned mode) override { model_.outputMode = mode; }
+    int inputCodePage() override { return model_.inputCodePage; }
+    void setInputCodePage(int codePage) override { model_.inputCodePage = codePage; }
+    int outputCodePage() override { return model_.outputCodePage; }
+    void setOutputCodePage(int codePage) override;
+    void setTitle(const char* text) override;
+
+    const ConsoleModel& model() const { return model_; }
+
+  protected:
+    // Called after every change that shows: cells, cursor, cursor shape,
+    // buffer size, output code page, title.
+    virtual void changed() {}
+
+    ConsoleModel model_;
+};
+
+}  // namespace orvask::platform
