@@ -3,12 +3,12 @@
 
 #include <benchmark/benchmark.h>
 
+#include "library_state.h"
 #include "orvask/frames.h"
 #include "orvask/markup.h"
 #include "orvask/output.h"
 #include "orvask/pages.h"
 #include "orvask/platform/memory_console.h"
-#include "screen_state.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 // The library's current colours and the colour arithmetic that shadows and
 // highlights use.
 
+#include "library_state.h"
 #include "orvask/output.h"
 #include "orvask/platform/backend.h"
 
@@ -19,6 +20,15 @@ void apply(unsigned char fg, unsigned char bg) {
 }
 
 }  // namespace
+
+namespace detail {
+
+void resetColours() {
+    currentFg = LightGrey;
+    currentBg = Black;
+}
+
+}  // namespace detail
 
 void setcolor(unsigned char fg, unsigned char bg) {
     if (fg == KeepFg) fg = currentFg;

@@ -8,9 +8,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "library_state.h"
 #include "orvask/pages.h"
 #include "orvask/platform/backend.h"
-#include "screen_state.h"
 
 namespace orvask {
 

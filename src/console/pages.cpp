@@ -5,9 +5,9 @@
 
 #include <new>
 
+#include "library_state.h"
 #include "orvask/output.h"
 #include "orvask/setup.h"
-#include "page_allocation.h"
 
 namespace orvask {
 

@@ -11,6 +11,7 @@
 #include <limits>
 #include <type_traits>
 
+#include "library_state.h"
 #include "orvask/platform/backend.h"
 #include "orvask/timers.h"
 
@@ -18,7 +19,8 @@ namespace orvask {
 
 namespace {
 
-std::uint32_t generatorState = 1;
+constexpr std::uint32_t kUnseeded = 1;
+std::uint32_t generatorState = kUnseeded;
 
 int draw() {
     generatorState = generatorState * 214013u + 2531011u;
@@ -48,6 +50,14 @@ auto magnitude(Signed v) {
 }
 
 }  // namespace
+
+namespace detail {
+
+void resetRandom() {
+    generatorState = kUnseeded;
+}
+
+}  // namespace detail
 
 void randomize() {
     seed(static_cast<int>(platform::backend().tickCount()));

@@ -7,26 +7,38 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "library_state.h"
 #include "loading_screen.h"
 #include "orvask/keyboard.h"
 #include "orvask/output.h"
 #include "orvask/pages.h"
 #include "orvask/platform/backend.h"
 #include "orvask/timers.h"
-#include "screen_state.h"
 
 namespace orvask {
 
-unsigned char boxglyphs1[12] = {254, 196, 179, 218, 191, 217, 192, 195, 194, 180, 193, 197};
-unsigned char boxglyphs2[12] = {254, 205, 186, 201, 187, 188, 200, 204, 203, 185, 202, 206};
-char spinner[11] = "\\|/-\\|/-\\|";
+namespace {
+// The tables start out as the code page 437 sets, constant-initialised so
+// that drawing before coninit (even from a static constructor) finds them.
+constexpr const platform::BoxGlyphs& k1 = platform::kBoxSingle437;
+constexpr const platform::BoxGlyphs& k2 = platform::kBoxDouble437;
+constexpr char kSpinner437[11] = "\\|/-\\|/-\\|";
+}  // namespace
+
+// clang-format off
+unsigned char boxglyphs1[12] = {k1[0], k1[1], k1[2], k1[3], k1[4], k1[5],
+                                k1[6], k1[7], k1[8], k1[9], k1[10], k1[11]};
+unsigned char boxglyphs2[12] = {k2[0], k2[1], k2[2], k2[3], k2[4], k2[5],
+                                k2[6], k2[7], k2[8], k2[9], k2[10], k2[11]};
+char spinner[11] = {kSpinner437[0], kSpinner437[1], kSpinner437[2], kSpinner437[3],
+                    kSpinner437[4], kSpinner437[5], kSpinner437[6], kSpinner437[7],
+                    kSpinner437[8], kSpinner437[9], '\0'};
+// clang-format on
 
 namespace {
 
-// Code page 949 has no line-drawing bytes: both box sets become the same
-// set of symbols, and the spinner shows backticks for backslashes.
-constexpr int kKoreanCodePage = 949;
-constexpr unsigned char kBoxGlyphs949[12] = {35, 6, 5, 1, 2, 4, 3, 24, 21, 22, 20, 16};
+// Under code page 949 both box sets become its one set of symbols, and the
+// spinner shows backticks for backslashes.
 constexpr char kSpinner949[11] = "`|/-`|/-`|";
 
 // The error screen leaves the console at the classic size.
@@ -38,17 +50,28 @@ constexpr short kRestoreHeight = 25;
 int savedCodePage = 0;
 
 void useCodePage949Glyphs() {
-    std::memcpy(boxglyphs1, kBoxGlyphs949, sizeof boxglyphs1);
-    std::memcpy(boxglyphs2, kBoxGlyphs949, sizeof boxglyphs2);
+    std::memcpy(boxglyphs1, platform::kBox949.data(), sizeof boxglyphs1);
+    std::memcpy(boxglyphs2, platform::kBox949.data(), sizeof boxglyphs2);
     std::memcpy(spinner, kSpinner949, sizeof spinner);
 }
 
 }  // namespace
 
+namespace detail {
+
+void resetSetup() {
+    std::memcpy(boxglyphs1, platform::kBoxSingle437.data(), sizeof boxglyphs1);
+    std::memcpy(boxglyphs2, platform::kBoxDouble437.data(), sizeof boxglyphs2);
+    std::memcpy(spinner, kSpinner437, sizeof spinner);
+    savedCodePage = 0;
+}
+
+}  // namespace detail
+
 void coninit(int codepage, short width, short height, int flags) {
     savedCodePage = getcp();
     setcp(codepage);
-    if (codepage == kKoreanCodePage) useCodePage949Glyphs();
+    if (codepage == platform::kCodePage949) useCodePage949Glyphs();
     platform::backend().setOutputMode(platform::kOutputModeDefault);
     // The first resize starts from an unknown (0 by 0) size; the second runs
     // the whole sequence again with the size known.

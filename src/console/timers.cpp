@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "library_state.h"
 #include "orvask/platform/backend.h"
 #include "orvask/timers.h"
 
@@ -35,6 +36,16 @@ std::uint32_t tenths(std::uint32_t ms) {
 }
 
 }  // namespace
+
+namespace detail {
+
+void resetTimers() {
+    ticksPerMs = 0;
+    paceCarry = 0;
+    markTime = 0;
+}
+
+}  // namespace detail
 
 std::uint32_t tnow() {
     platform::Backend& console = platform::backend();

@@ -7,11 +7,10 @@
 #include <cstdint>
 #include <string>
 
+#include "library_state.h"
 #include "orvask/output.h"
 #include "orvask/pages.h"
 #include "orvask/platform/memory_console.h"
-#include "page_allocation.h"
-#include "screen_state.h"
 
 namespace orvask::test {
 
@@ -22,18 +21,12 @@ inline std::uint8_t attr(unsigned char fg, unsigned char bg) {
 class DrawTest : public ::testing::Test {
   protected:
     explicit DrawTest(platform::Coord size = {80, 25}) : console_(size) {
-        vpfree();
-        detail::limitPageAllocations(-1);
+        detail::resetState();
         detail::recordScreenSize(size.x, size.y);
-        setcolor(LightGrey, Black);
         console_->setCursorPosition({0, 0});
         console_->takeOutput();
     }
-    ~DrawTest() override {
-        vpfree();
-        detail::limitPageAllocations(-1);
-        detail::recordScreenSize(0, 0);
-    }
+    ~DrawTest() override { detail::resetState(); }
 
     platform::MemoryConsole& con() { return *console_; }
     std::uint8_t glyph(int x, int y) { return console_->glyph(x, y); }

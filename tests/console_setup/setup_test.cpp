@@ -7,6 +7,7 @@
 #include <string>
 
 #include "installed_console.h"
+#include "library_state.h"
 #include "orvask/keyboard.h"
 #include "orvask/output.h"
 #include "orvask/pages.h"
@@ -42,21 +43,11 @@ const unsigned char kBox949[12] = {35, 6, 5, 1, 2, 4, 3, 24, 21, 22, 20, 16};
 class ConsoleSetup : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::memcpy(savedBox1_, boxglyphs1, sizeof savedBox1_);
-        std::memcpy(savedBox2_, boxglyphs2, sizeof savedBox2_);
-        std::memcpy(savedSpinner_, spinner, sizeof savedSpinner_);
-        ticksPerMs = 0;
+        detail::resetState();
         console->model().inputCodePage = 850;
         console->model().outputCodePage = 850;
     }
-    void TearDown() override {
-        if (vpon()) vpfree();
-        std::memcpy(boxglyphs1, savedBox1_, sizeof savedBox1_);
-        std::memcpy(boxglyphs2, savedBox2_, sizeof savedBox2_);
-        std::memcpy(spinner, savedSpinner_, sizeof savedSpinner_);
-        ticksPerMs = 0;
-        setcolor(LightGrey, Black);
-    }
+    void TearDown() override { detail::resetState(); }
 
     const ConsoleModel& loadingScreen() {
         EXPECT_TRUE(console->atFirstKey.has_value()) << "no key was read";
@@ -65,11 +56,6 @@ class ConsoleSetup : public ::testing::Test {
     }
 
     InstalledConsole<SnapshotConsole> console;
-
-  private:
-    unsigned char savedBox1_[12];
-    unsigned char savedBox2_[12];
-    char savedSpinner_[11];
 };
 
 std::string text(const ConsoleModel& screen, int x, int y, int length) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "installed_console.h"
+#include "library_state.h"
 #include "orvask/timers.h"
 
 namespace orvask {
@@ -18,11 +19,11 @@ constexpr std::uint32_t kCounterTicksPerMs = MemoryConsole::kCounterFrequency / 
 class Timers : public ::testing::Test {
   protected:
     void SetUp() override {
+        detail::resetState();
         ticksPerMs = kCounterTicksPerMs;
-        pace(1'000'000);        // pays off any carry (a fresh console sleeps exactly)
         console->advance(250);  // off a millisecond boundary
     }
-    void TearDown() override { ticksPerMs = 0; }
+    void TearDown() override { detail::resetState(); }
 
     std::uint64_t sleptSince(std::uint64_t before) { return console->sleptMilliseconds() - before; }
 
