@@ -17,7 +17,7 @@
 
 #include "app/demo.h"
 #include "orvask/platform/memory_console.h"
-#include "renderer.h"
+#include "posix/renderer.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "orvask/platform/console_model.h"
-#include "renderer.h"
+#include "posix/renderer.h"
 
 namespace {
 

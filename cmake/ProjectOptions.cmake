@@ -2,9 +2,6 @@
 add_library(avl_options INTERFACE)
 target_compile_options(avl_options INTERFACE
   $<$<CXX_COMPILER_ID:GNU,Clang>:-Wall -Wextra -Wpedantic -Wshadow>)
-if(AVL_WERROR)
-  target_compile_options(avl_options INTERFACE $<$<CXX_COMPILER_ID:GNU,Clang>:-Werror>)
-endif()
 if(AVL_SANITIZE)
   set(_san -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   target_compile_options(avl_options INTERFACE ${_san})

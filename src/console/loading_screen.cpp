@@ -10,6 +10,7 @@
 #include "orvask/output.h"
 #include "orvask/platform/backend.h"
 #include "orvask/timers.h"
+#include "orvask/version.h"
 
 namespace orvask::detail {
 
@@ -43,7 +44,7 @@ void probeCounter() {
 
 void drawLoadingScreen() {
     Pm(0, 0, " This program is powered by");
-    Pm(0, 2, "  `HOrvask `Kv`H1.2 `yfor `BWin32");
+    Pm(0, 2, "  `HOrvask `Kv`H" ORVASK_VERSION_STRING " `yfor `BWin32");
     Pm(0, 3, "   `r- `HO`yrvask `r-");
     Pm(0, 5, "   `Kby `RO`Hrvask `K(`yorvask@example.org`K)");
     box(kFrameLeft, kFrameTop, kFrameRight, kFrameBottom, White, Black, 0);

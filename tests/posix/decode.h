@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "key_decoder.h"
+#include "posix/key_decoder.h"
 
 namespace orvask::platform::posix::testing {
 

@@ -1,12 +1,12 @@
-#include "renderer.h"
+#include "posix/renderer.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "glyph_table.h"
-#include "message_box.h"
-#include "utf8.h"
+#include "posix/glyph_table.h"
+#include "posix/message_box.h"
+#include "posix/utf8.h"
 
 namespace orvask::platform::posix {
 namespace {

@@ -1,7 +1,7 @@
 // The terminal backend driven through pipes, as scripts drive a program:
 // no terminal, so no raw mode and no alternate screen, but the same key
 // decoding and the same rendered output.
-#include "terminal_backend.h"
+#include "posix/terminal_backend.h"
 
 #include <fcntl.h>
 #include <unistd.h>

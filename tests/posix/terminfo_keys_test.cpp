@@ -6,7 +6,7 @@
 #include <string>
 
 #include "decode.h"
-#include "key_decoder.h"
+#include "posix/key_decoder.h"
 
 #ifdef HAVE_TERMINFO
 #include <curses.h>

@@ -189,7 +189,8 @@ int smallScreen() {
 
 int stayBusy() {
     put(0, 0, kPlain, "busy ready");
-    for (;;) con().sleep(20);
+    for (;;)
+        con().sleep(20);
 }
 
 }  // namespace

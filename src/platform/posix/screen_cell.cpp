@@ -5,6 +5,9 @@
 
 namespace orvask::platform::posix {
 
+namespace {
+
+// Whether the terminal shows the character two columns wide.
 bool isWideGlyph(char32_t cp) {
     struct Range {
         char32_t first, last;
@@ -20,6 +23,8 @@ bool isWideGlyph(char32_t cp) {
     }
     return false;
 }
+
+}  // namespace
 
 void screenRow(const ConsoleModel& model, int y, std::vector<ScreenCell>& row) {
     const int width = model.width();

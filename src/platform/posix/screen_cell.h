@@ -23,7 +23,4 @@ struct ScreenCell {
 // followed by a blank).
 void screenRow(const ConsoleModel& model, int y, std::vector<ScreenCell>& row);
 
-// Whether the terminal shows the character two columns wide.
-bool isWideGlyph(char32_t codePoint);
-
 }  // namespace orvask::platform::posix

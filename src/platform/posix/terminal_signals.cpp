@@ -12,7 +12,7 @@ namespace orvask::platform::posix::signals {
 
 namespace {
 
-constexpr int kEndingSignals[] = {SIGTERM, SIGINT,  SIGQUIT, SIGSEGV,
+constexpr int kEndingSignals[] = {SIGTERM, SIGINT, SIGQUIT, SIGSEGV,
                                   SIGABRT, SIGBUS, SIGFPE,  SIGILL};
 
 // How long a program has after a hang-up to wind down by itself.

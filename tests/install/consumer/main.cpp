@@ -1,11 +1,22 @@
-// Uses the installed Orvask on the in-memory console: prints at a position
-// and reads the cell back. Exits 0 when the library works as installed.
+// Uses Orvask as a program outside the project does, on the in-memory
+// console: prints at a position and reads the cell back. Exits 0 when the
+// library works; built against the installed package and in the build tree.
 
 #include <cstdio>
 #include <cstring>
 
 #include "orvask/orvask.h"
 #include "orvask/platform/memory_console.h"
+
+// Only the public headers may be on a user's include path.
+#if __has_include("library_state.h") || __has_include("posix/renderer.h") || \
+                                                      __has_include("system_backend.h")
+#error "the library's private headers are on the include path"
+#endif
+
+#ifndef ORVASK_EXPECTED_VERSION
+#error "build with -DORVASK_EXPECTED_VERSION=\"major.minor\""
+#endif
 
 namespace {
 
@@ -26,5 +37,5 @@ int main() {
     char part[8] = "";
     orvask::strsub(part, "console", 3, 5);
     if (std::strcmp(part, "sol") != 0) return fail("strsub");
-    return std::strcmp(orvask::kVersion, "1.2") == 0 ? 0 : fail("version");
+    return std::strcmp(orvask::kVersion, ORVASK_EXPECTED_VERSION) == 0 ? 0 : fail("version");
 }

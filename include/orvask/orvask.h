@@ -1,5 +1,5 @@
 #pragma once
-// Orvask 1.2, the console library: include this for everything.
+// Orvask, the console library: include this for everything.
 
 #include "orvask/frames.h"
 #include "orvask/inputbox.h"
@@ -9,7 +9,4 @@
 #include "orvask/pages.h"
 #include "orvask/setup.h"
 #include "orvask/timers.h"
-
-namespace orvask {
-inline constexpr const char* kVersion = "1.2";
-}
+#include "orvask/version.h"

@@ -7,14 +7,16 @@
 // size, code pages, title, clocks, getch/kbhit, key state, message box), so
 // the library is written once and each platform supplies one Backend:
 //
-//   * the POSIX terminal backend (posix/), the default on Linux and Unix;
-//   * the in-memory console (memory/), which behaves like a Windows console
-//     buffer and is what the tests install.
+//   * the POSIX terminal backend, the default on Linux and Unix;
+//   * the in-memory console (memory_console.h), which behaves like a Windows
+//     console buffer and is what the tests install.
 //
 // Nothing above this header includes an operating-system header.
 
 #include <cstddef>
 #include <cstdint>
+
+#include "orvask/platform/console_codes.h"
 
 namespace orvask::platform {
 
@@ -27,15 +29,8 @@ struct Coord {
 
 // Windows virtual-key codes, the numbering keyDown() takes.
 namespace vk {
-inline constexpr int Back = 0x08;
-inline constexpr int Tab = 0x09;
-inline constexpr int Return = 0x0D;
 inline constexpr int Shift = 0x10;
-inline constexpr int Control = 0x11;
 inline constexpr int Menu = 0x12;  // Alt
-inline constexpr int Capital = 0x14;
-inline constexpr int Escape = 0x1B;
-inline constexpr int Space = 0x20;
 }  // namespace vk
 
 // The output mode the console set-up asks for: processed output, wrap at
@@ -97,8 +92,9 @@ class Backend {
     // --- Keyboard ------------------------------------------------------------
 
     // Blocking, unechoed read of one key code (getch): a character byte
-    // 1..255, or for a key without a character the prefix 0 or 224 now and
-    // the key's code on the next call. kEndOfInput once input has ended.
+    // 1..255, or for a key without a character its prefix (kKeyPrefix or
+    // kGreyKeyPrefix) now and the key's code on the next call. kEndOfInput
+    // once input has ended.
     virtual int readKey() = 0;
     // True when the next readKey() returns at once without end of input
     // (kbhit). Consumes nothing.
