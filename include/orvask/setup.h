@@ -9,7 +9,9 @@ inline constexpr int ConPages = 0x01;  // create the virtual pages
 // Sets the console up: code page (437 or 949), screen size, output mode,
 // random seed, the loading screen, a key press, a cleared screen.
 void coninit(int codepage, short width, short height, int flags);
-// Restores the console and leaves it width by height.
+// Restores the console, leaves it width by height and hands it back to the
+// user (a terminal leaves the program's screen); a later coninit takes it
+// again.
 void conexit(short width, short height);
 // Shows "ERROR: " and the message, waits for a key, restores the console
 // and ends the process with status 1.

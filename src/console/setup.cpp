@@ -94,6 +94,7 @@ void conexit(short width, short height) {
     clrscr(Black);
     if (savedCodePage != 0) setcp(savedCodePage);
     consize(width, height);
+    platform::backend().restoreConsole();
 }
 
 void conerror(const char* message) {

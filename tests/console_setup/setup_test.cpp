@@ -216,7 +216,9 @@ TEST_F(ConsoleSetup, ConexitReleasesKeysFlushesAndRestoresTheConsole) {
     setcolor(Red, Green);
     console->pushKeys({'a', 0, 72});  // typed ahead
     console->holdKey(0x12, 3);        // Alt still held
+    EXPECT_EQ(console->restores(), 0);
     conexit(80, 25);
+    EXPECT_EQ(console->restores(), 1) << "the console is handed back last";
 
     const ConsoleModel& model = console->model();
     EXPECT_FALSE(vpon());

@@ -110,6 +110,15 @@ class Backend {
 
     // A blocking message with one acknowledge button and a warning look.
     virtual void messageBox(const char* caption, const char* text) = 0;
+
+    // --- Hand-back -----------------------------------------------------------
+
+    // Gives the console back as the program found it: everything drawn so far
+    // shown, then its modes, code pages, cursor and title restored (a
+    // terminal leaves its alternate screen), so that what the program prints
+    // afterwards lands on the user's own screen. The next output or key read
+    // takes the console again. Does nothing where nothing is held.
+    virtual void restoreConsole() {}
 };
 
 // The backend in use. The first call without an installed backend creates

@@ -33,6 +33,7 @@ class MemoryConsole : public ModelBackend {
     bool inputEnded() override { return keys_.empty(); }
 
     void messageBox(const char* caption, const char* text) override;
+    void restoreConsole() override { ++restores_; }
 
     // --- Inspection -------------------------------------------------------------
     using ModelBackend::model;
@@ -52,6 +53,8 @@ class MemoryConsole : public ModelBackend {
         std::string text;
     };
     const std::vector<Message>& messages() const { return messages_; }
+    // How often the console was handed back.
+    int restores() const { return restores_; }
 
     // --- Keys -------------------------------------------------------------------
     // Queues codes exactly as readKey() delivers them (0 or 224 before the
@@ -92,6 +95,7 @@ class MemoryConsole : public ModelBackend {
     std::string output_;
     std::uint64_t bytesWritten_ = 0;
     std::vector<Message> messages_;
+    int restores_ = 0;
     std::deque<ScriptedKey> keys_;
     std::array<int, 256> held_{};  // 0 up, >0 queries left, <0 held for good
     std::uint64_t keyStateQueries_ = 0;
