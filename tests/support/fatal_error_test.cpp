@@ -27,7 +27,7 @@ TEST_F(FatalErrorTest, WithoutFileOrLineLogsOneLineShowsTheBoxAndExitsWithOne) {
             FatalError("Something broke", nullptr, -1);
         },
         ExitedWithCode(1), "\\[box\\] caption=<Vornel Crashed> text=<Something broke> logged=1");
-    EXPECT_EQ(ReadLogText(), "FATAL_ERROR : Something broke\n");
+    EXPECT_EQ(ReadLogText(), std::string("FATAL_ERROR : Something broke") + kLineEnd);
 }
 
 TEST_F(FatalErrorTest, FileAndLineFollowTheHeadlineAndAreOnDiskBeforeTheBox) {
@@ -93,8 +93,9 @@ TEST_F(LogFileTest, FirstLineTruncatesThenLinesAppendAndEachIsOnDiskAtOnce) {
             LogFile::Instance().WriteLine(nullptr);
             std::exit(0);
         },
-        ExitedWithCode(0), "after one: 1\nafter two: 2\n");
-    EXPECT_EQ(ReadLogText(), "one\ntwo\n\n");
+        ExitedWithCode(0), "after one: 1\\s+after two: 2");
+    const std::string end = kLineEnd;
+    EXPECT_EQ(ReadLogText(), "one" + end + "two" + end + end);
 }
 
 }  // namespace
