@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Windows avl-demo under Wine in an 80 by 25 tmux pane: the loading
 # screen, a key, then 1, 2, 3 (a left rotation at 1, the tree rooted at 2)
-# with their glyphs and colours, and Esc ending it with status 0.
+# with their glyphs and colours, and Esc ending it with status 0 and the
+# console given back (its title as before).
 #
 #   demo_e2e.sh WINE_RUN AVL_DEMO_EXE
 source "$(dirname "$0")/tmux_screen.sh"
@@ -14,6 +15,7 @@ screen_start "$wine_run" "$demo"
 
 # The loading screen: its frame in code page 437's single lines, in white.
 wait_for "Press any key to continue..."
+[ "$(title)" = "AVL Tree Demo" ] || fail "title [$(title)] while running"
 wait_for_line 0 "^ This program is powered by"
 expect_sgr "$white┌───"
 expect_sgr "$white└───"
@@ -49,4 +51,6 @@ expect_sgr "$grey _ "
 press Escape
 wait_for_exit
 [ "$exit_status" = 0 ] || fail "exit status $exit_status after Esc"
+# The console was handed back: its title is the one it had before.
+[ "$(title)" != "AVL Tree Demo" ] || fail "the title was not given back"
 echo "PASS: demo under Wine"

@@ -10,6 +10,7 @@
 #   screen / screen_sgr        the rows as text / with their colours (SGR)
 #   wait_for_sgr TEXT          until TEXT (with SGR codes) is on the coloured screen
 #   expect_sgr TEXT            TEXT (with SGR codes) is on the coloured screen now
+#   title                      the console's title, as the terminal shows it
 #   wait_for_exit              until the program ends; sets exit_status
 #   fail MESSAGE               prints MESSAGE and the screen, exits 1
 
@@ -36,6 +37,7 @@ screen_start() {
 press() { tmx send-keys "$@"; }
 
 screen() { tmx capture-pane -p; }
+title() { tmx display-message -p '#{pane_title}'; }
 screen_sgr() { tmx capture-pane -p -e; }
 
 fail() {

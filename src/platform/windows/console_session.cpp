@@ -52,9 +52,12 @@ void save(HANDLE input, HANDLE output) {
         saved.hasAttribute = true;
         saved.attribute = info.wAttributes;
     }
-    // An empty title reads as 0 characters too: it is put back as empty.
-    GetConsoleTitleW(saved.title, static_cast<DWORD>(std::size(saved.title)));
-    saved.hasTitle = true;
+    // An empty title reads as 0 characters, like a failure, but leaves no
+    // error behind: it is put back as empty.
+    SetLastError(ERROR_SUCCESS);
+    saved.hasTitle =
+        GetConsoleTitleW(saved.title, static_cast<DWORD>(std::size(saved.title))) > 0 ||
+        GetLastError() == ERROR_SUCCESS;
 }
 
 void putBack() {
