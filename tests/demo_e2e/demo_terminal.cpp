@@ -35,6 +35,26 @@ bool DemoTerminal::enterDemo() {
 int DemoTerminal::key(const std::string& name) {
     const std::string bytes = term_harness::xtermKey(name);
     const std::size_t before = rotations_.messages.size();
+    mirror(bytes);
+    term_.type(bytes);
+    const int rotated = static_cast<int>(rotations_.messages.size() - before);
+    if (rotated > 0) lastRotation_ = rotations_.messages.back();
+    return rotated;
+}
+
+void DemoTerminal::paste(const std::vector<std::string>& names) {
+    const std::size_t before = rotations_.messages.size();
+    std::string all;
+    for (const std::string& name : names) {
+        const std::string bytes = term_harness::xtermKey(name);
+        mirror(bytes);
+        all += bytes;
+    }
+    term_.type(all);
+    if (rotations_.messages.size() > before) lastRotation_ = rotations_.messages.back();
+}
+
+void DemoTerminal::mirror(const std::string& bytes) {
     if (bytes.size() == 1) {
         const char c = bytes[0];
         static const std::string kShiftedDigits = ")!@#$%^&*(";
@@ -50,10 +70,6 @@ int DemoTerminal::key(const std::string& name) {
             paused_ = !paused_;
         }
     }
-    term_.type(bytes);
-    const int rotated = static_cast<int>(rotations_.messages.size() - before);
-    if (rotated > 0) lastRotation_ = rotations_.messages.back();
-    return rotated;
 }
 
 std::string DemoTerminal::gridDifferences() const {

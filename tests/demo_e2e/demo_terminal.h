@@ -43,6 +43,9 @@ class DemoTerminal {
     // and applies the same binding to the mirror. Returns how many rotations
     // the mirror did.
     int key(const std::string& name);
+    // Types the keys (names as key() takes them) in one write, as a paste
+    // arrives, and applies them to the mirror.
+    void paste(const std::vector<std::string>& names);
     // Differences between the terminal's grid and the mirror's; empty when
     // they agree.
     std::string gridDifferences() const;
@@ -55,6 +58,9 @@ class DemoTerminal {
     const std::string& lastRotation() const { return lastRotation_; }
 
   private:
+    // Applies the binding of the key these bytes make to the mirror.
+    void mirror(const std::string& bytes);
+
     term_harness::Terminal term_;
     AvlTree mirror_;
     RotationLog rotations_;
