@@ -18,8 +18,7 @@ class Clock {
     virtual std::int64_t nanoseconds() noexcept = 0;
     // Milliseconds of the same clock, 32-bit and wrapping.
     std::uint32_t milliseconds() noexcept {
-        return static_cast<std::uint32_t>(static_cast<std::uint64_t>(nanoseconds()) /
-                                          1'000'000u);
+        return static_cast<std::uint32_t>(static_cast<std::uint64_t>(nanoseconds()) / 1'000'000u);
     }
     // Sleeps `milliseconds`; an interruption by a signal calls `interrupted`
     // (when given) and sleeps on for the time that was left.
