@@ -15,8 +15,20 @@ unsigned char cp437FromScreen(char32_t glyph) {
     return 0;
 }
 
-DemoTerminal::DemoTerminal(bool stdinFromPipe)
-    : term_({.argv = {AVL_DEMO_PATH}, .cols = 80, .rows = 25, .stdinFromPipe = stdinFromPipe}) {
+namespace {
+
+std::vector<std::string> commandLine(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), AVL_DEMO_PATH);
+    return arguments;
+}
+
+}  // namespace
+
+DemoTerminal::DemoTerminal(bool stdinFromPipe, std::vector<std::string> arguments)
+    : term_({.argv = commandLine(std::move(arguments)),
+             .cols = 80,
+             .rows = 25,
+             .stdinFromPipe = stdinFromPipe}) {
     SummonMemoryPool();
     mirror_.setObserver(&rotations_);
 }
@@ -52,6 +64,11 @@ void DemoTerminal::paste(const std::vector<std::string>& names) {
     }
     term_.type(all);
     if (rotations_.messages.size() > before) lastRotation_ = rotations_.messages.back();
+}
+
+void DemoTerminal::assume(const std::string& keys) {
+    for (char key : keys)
+        mirror(std::string(1, key == '\n' ? '\r' : key));
 }
 
 void DemoTerminal::mirror(const std::string& bytes) {

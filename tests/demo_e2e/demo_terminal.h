@@ -29,8 +29,8 @@ class RotationLog : public TreeObserver {
 
 class DemoTerminal {
   public:
-    // Starts avl-demo and waits for its loading screen.
-    explicit DemoTerminal(bool stdinFromPipe = false);
+    // Starts avl-demo with `arguments`.
+    explicit DemoTerminal(bool stdinFromPipe = false, std::vector<std::string> arguments = {});
     ~DemoTerminal();
     DemoTerminal(const DemoTerminal&) = delete;
     DemoTerminal& operator=(const DemoTerminal&) = delete;
@@ -46,6 +46,8 @@ class DemoTerminal {
     // Types the keys (names as key() takes them) in one write, as a paste
     // arrives, and applies them to the mirror.
     void paste(const std::vector<std::string>& names);
+    // Applies keys the program was given another way (--keys) to the mirror.
+    void assume(const std::string& keys);
     // Differences between the terminal's grid and the mirror's; empty when
     // they agree.
     std::string gridDifferences() const;

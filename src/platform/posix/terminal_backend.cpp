@@ -98,8 +98,9 @@ void TerminalBackend::sync() {
     answerSignals();
     if (!dirty_ || outputBroken_) return;
     renderer_.render(overlay_ != nullptr ? *overlay_ : model_, terminalSize_, pending_);
-    if (!pending_.empty() && !writeFully(outputFd_, pending_.data(), pending_.size())) {
-        outputBroken_ = true;
+    if (!pending_.empty()) {
+        if (tap_ != nullptr) tap_->sent(pending_);
+        if (!writeFully(outputFd_, pending_.data(), pending_.size())) outputBroken_ = true;
     }
     pending_.clear();
     dirty_ = false;

@@ -71,6 +71,7 @@ class TerminalBackend : public ModelBackend {
 
     void messageBox(const char* caption, const char* text) override;
     void restoreConsole() override;
+    void tapOutput(OutputTap* tap) override { tap_ = tap; }
 
     // Brings the terminal up to date with the model now (a sync point).
     void sync();
@@ -98,6 +99,7 @@ class TerminalBackend : public ModelBackend {
     Renderer renderer_;
     KeyDecoder decoder_;
     std::string pending_;  // rendered bytes on their way out
+    OutputTap* tap_ = nullptr;
     Coord terminalSize_{0, 0};
     bool held_ = false;               // the terminal is the program's (not given back)
     bool dirty_ = false;              // the model has changes the terminal does not show
