@@ -67,6 +67,10 @@ unsigned char darker(unsigned char c);
 void darkcell(Cell* cell);
 
 // --- Print at a position (false: position refused, nothing printed) ------------
+// The value is written at the cursor as the console takes it: text past the
+// right edge continues on the next row. Output stops before a byte that would
+// land on the bottom-right cell or scroll the screen (a newline on the last
+// row); the same holds for printing at the cursor.
 
 bool Pxy(short x, short y, const char* text, unsigned char fg, unsigned char bg);
 bool Pxy(short x, short y, unsigned char ch, unsigned char fg, unsigned char bg);
