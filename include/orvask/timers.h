@@ -6,15 +6,16 @@
 
 namespace orvask {
 
-// The library's time scale (tenths of a millisecond per millisecond), set
-// before main runs.
+// The library's time scale (tenths of a millisecond per millisecond). It is
+// constant-initialised, so it holds its value before any constructor of a
+// program runs, and static objects may pace or delay while being built.
 class TimeScale {
   public:
-    TimeScale();
-    int get() const { return value_; }
+    constexpr TimeScale() = default;
+    constexpr int get() const { return value_; }
 
   private:
-    int value_;
+    int value_ = 10;
 };
 extern const TimeScale timeScale;
 
