@@ -24,12 +24,16 @@ class FatalErrorTest : public ScratchDirectoryTest {};
 class LogFileTest : public ScratchDirectoryTest {};
 
 TEST_F(FatalErrorTest, WithoutFileOrLineLogsOneLineShowsTheBoxAndExitsWithOne) {
+    // After the box the console is handed back and the message left on
+    // standard error, for when the box went unseen.
     EXPECT_EXIT(
         {
             InstallReportingConsole();
             FatalError("Something broke", nullptr, -1);
         },
-        ExitedWithCode(1), "\\[box\\] caption=<Vornel Crashed> text=<Something broke> logged=1");
+        ExitedWithCode(1),
+        "^\\[box\\] caption=<Vornel Crashed> text=<Something broke> logged=1\n"
+        "\\[restored\\]\nVornel Crashed: Something broke\n$");
     EXPECT_EQ(ReadLogText(), "FATAL_ERROR : Something broke\n");
 }
 
