@@ -161,6 +161,12 @@ TEST(RendererTitle, TitleIsSanitisedAndSentOnce) {
     EXPECT_NE(out.find("\x1b]2;Demo[2J\x07"), std::string::npos);
     model.title = "Next";
     EXPECT_EQ(render(renderer, model), "\x1b]2;Next\x07");
+
+    // The same bytes under another code page are another title.
+    model.title = "\xC7\xD1";
+    render(renderer, model);
+    model.outputCodePage = kCodePage949;
+    EXPECT_NE(render(renderer, model).find("\x1b]2;" + utf8(U'한') + "\x07"), std::string::npos);
 }
 
 TEST(RendererCursor, PositionVisibilityAndShapeAreMirrored) {

@@ -1,6 +1,7 @@
 #include "renderer.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "cp949_codec.h"
 #include "glyph_table.h"
@@ -159,10 +160,13 @@ void Renderer::renderCursor(const ConsoleModel& model, std::string& out) {
 }
 
 void Renderer::renderTitle(const ConsoleModel& model, std::string& out) {
-    if (model.title == title_) return;
-    title_ = model.title;
+    // Compared as the terminal shows it: the same bytes read differently
+    // once the code page changes.
+    std::string title = sanitizeTitle(model.title, model.outputCodePage);
+    if (title == title_) return;
+    title_ = std::move(title);
     out += "\x1b]2;";
-    out += sanitizeTitle(model.title, model.outputCodePage);
+    out += title_;
     out += '\x07';
 }
 

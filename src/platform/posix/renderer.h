@@ -54,7 +54,7 @@ class Renderer {
     int attribute_ = -1;  // the terminal's colours as a console attribute; -1 unknown
     Visibility visibility_ = Visibility::Unknown;
     int cursorSize_ = kDefaultCursorSize;
-    std::string title_;
+    std::string title_;  // as sent, sanitised
     std::vector<ScreenCell> want_;
     std::vector<bool> dirty_;
 
