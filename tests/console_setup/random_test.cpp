@@ -144,6 +144,7 @@ TEST(Random, WideRangesAndFinePercentagesAreDrawnEvenly) {
     EXPECT_NEAR(tenPercent, kDraws / 10, kDraws / 200);
     EXPECT_NEAR(halfPercent, kDraws / 2, kDraws / 100);
     EXPECT_NEAR(wideUpper, kDraws / 2, kDraws / 100);
+    EXPECT_NEAR(diceTopQuarter, kDraws / 4, kDraws / 100);
 }
 
 TEST(Random, ExtremeArgumentsStayDefined) {
