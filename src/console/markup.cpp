@@ -135,9 +135,10 @@ class Printer {
     // emitted glyph, number fields in their width.
     int measure() {
         measuring_ = true;
-        for (auto c = byteAt(i_); c != 0 && step(c); c = byteAt(i_)) {
+        while (true) {
+            const auto c = byteAt(i_);
+            if (c == 0 || !step(c)) return cells_;
         }
-        return cells_;
     }
 
   private:
