@@ -89,7 +89,8 @@ void Pcur(int value, unsigned char fg, unsigned char bg);
 void Pcur(double value, unsigned char fg, unsigned char bg);
 void Pcur(Cell cell);
 
-// Writes `count` newlines at the cursor (nothing for 0 or less).
+// Writes `count` newlines at the cursor (nothing for 0 or less). Unlike the
+// prints above, these scroll the screen on the last row, as newlines do.
 void Pnl(int count);
 // Repeats `ch` from the cursor column up to column endx on the cursor row,
 // never into the bottom-right cell. Goes to the working page when paging is on.
