@@ -1,9 +1,12 @@
 // The log file and the fatal-error path, each run in a child process inside
 // a fresh working directory.
 
+#include <unistd.h>
+
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -21,12 +24,16 @@ class FatalErrorTest : public ScratchDirectoryTest {};
 class LogFileTest : public ScratchDirectoryTest {};
 
 TEST_F(FatalErrorTest, WithoutFileOrLineLogsOneLineShowsTheBoxAndExitsWithOne) {
+    // After the box the console is handed back and the message left on
+    // standard error, for when the box went unseen.
     EXPECT_EXIT(
         {
             InstallReportingConsole();
             FatalError("Something broke", nullptr, -1);
         },
-        ExitedWithCode(1), "\\[box\\] caption=<Vornel Crashed> text=<Something broke> logged=1");
+        ExitedWithCode(1),
+        "^\\[box\\] caption=<Vornel Crashed> text=<Something broke> logged=1\n"
+        "\\[restored\\]\nVornel Crashed: Something broke\n$");
     EXPECT_EQ(ReadLogText(), "FATAL_ERROR : Something broke\n");
 }
 
@@ -80,6 +87,33 @@ TEST_F(FatalErrorTest, UnwritableLogStillShowsTheBoxAndExitsWithOne) {
         },
         ExitedWithCode(1), "caption=<Vornel Crashed> text=<No log> logged=0");
     EXPECT_TRUE(std::filesystem::is_directory(kLogFileName));
+}
+
+TEST_F(FatalErrorTest, ALogThatIsALinkOrNotOursIsLeftAloneAndTheBoxStillShows) {
+    const std::string kept = "not a log\n";
+    std::ofstream("target.txt") << kept;
+    std::filesystem::create_symlink("target.txt", kLogFileName);
+    EXPECT_EXIT(
+        {
+            InstallReportingConsole();
+            FatalError("Linked", nullptr, 3);
+        },
+        ExitedWithCode(1), "text=<Linked>");
+    EXPECT_EQ(ReadLogText(), kept) << "the link's target is untouched";
+    EXPECT_TRUE(std::filesystem::is_symlink(kLogFileName));
+
+    // Someone else's file planted under the name (a hard link to it, say).
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to hand the file to another user";
+    std::filesystem::remove(kLogFileName);
+    WriteLogText(kept);
+    ASSERT_EQ(chown(kLogFileName, 4242, 4242), 0);
+    EXPECT_EXIT(
+        {
+            InstallReportingConsole();
+            FatalError("Foreign", nullptr, -1);
+        },
+        ExitedWithCode(1), "text=<Foreign>");
+    EXPECT_EQ(ReadLogText(), kept);
 }
 
 TEST_F(LogFileTest, FirstLineTruncatesThenLinesAppendAndEachIsOnDiskAtOnce) {
