@@ -12,6 +12,8 @@ set(ORVASK_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Orvask)
 # --- The programs ----------------------------------------------------------------
 install(TARGETS avl-demo orvask-tour RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
         COMPONENT OrvaskRuntime)
+install(FILES ${PROJECT_SOURCE_DIR}/man/avl-demo.1 ${PROJECT_SOURCE_DIR}/man/orvask-tour.1
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT OrvaskRuntime)
 
 # --- The libraries and their public headers ----------------------------------------
 install(TARGETS orvask orvask_platform EXPORT OrvaskTargets

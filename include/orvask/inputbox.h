@@ -13,8 +13,12 @@ inline constexpr int InputYesNoStrict = 0x08;  // only 'Y' yes; 'y' shows a hint
 inline constexpr int InputIdentifier = 0x10;   // letters, digits, '-', '_'; space as '_'
 inline constexpr int InputNoMinus = 0x20;      // '-' refused
 
-// Reads up to maxlen bytes into buffer (maxlen + 1 bytes). x or y of -1
-// centres on the screen. Returns 1 when confirmed, 0 when cancelled with Esc.
+// Reads up to maxlen bytes into buffer (maxlen + 1 bytes); nothing is ever
+// written past buffer[maxlen], so the one-character results ("0" of a
+// cancelled number, the yes/no answer) need a maxlen of at least 1. x or y of
+// -1 centres on the screen. Returns 1 when confirmed, 0 when cancelled with
+// Esc. The box draws nothing outside the screen and, with pages on, puts
+// back every cell it covered when it closes.
 int inputbox(short x, short y, const char* prompt, char* buffer, int maxlen, unsigned char framefg,
              unsigned char bg, unsigned char textfg, int flags);
 

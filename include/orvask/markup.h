@@ -8,8 +8,14 @@
 //   `0 natural width, `1..`9 fixed width               next integer argument
 //   `~ a backtick   `* `- `| `< `> `^ `v ``< ``> ``^ ``v   glyphs
 //
-// Printing stops at the right edge of the screen. With paging on, output goes
-// to the working page; otherwise straight to the console.
+// Each glyph lands at its own place, one column after the other: the part of
+// a text that falls outside the writable cells is dropped (printing stops at
+// the right edge), and the bottom-right cell is never written. With paging
+// on, output goes to the working page; otherwise straight to the console,
+// where it shows just as the working page would after Page(). Control bytes
+// are glyphs like any other, except a newline in direct output, which goes on
+// at the start of the next row (and moves the cursor there) as the console
+// takes one, without ever scrolling it; in a page a newline shows as a blank.
 
 namespace orvask {
 
@@ -24,7 +30,8 @@ void colcode(char* dst, unsigned char colour);
 // Writes the codes selecting fg and bg, and a NUL, into dst (6 bytes).
 void colpair(char* dst, unsigned char fg, unsigned char bg);
 
-// The printer's emitter: prints one glyph at (x, y) and advances x.
+// The printer's emitter: prints one glyph at (x, y) if that is a writable cell
+// and advances x; a backtick prints nothing and leaves x alone.
 void Pmch(unsigned char glyph, unsigned char fg, unsigned char bg, short& x, short y);
 
 }  // namespace orvask

@@ -67,6 +67,10 @@ unsigned char darker(unsigned char c);
 void darkcell(Cell* cell);
 
 // --- Print at a position (false: position refused, nothing printed) ------------
+// The value is written at the cursor as the console takes it: text past the
+// right edge continues on the next row. Output stops before a byte that would
+// land on the bottom-right cell or scroll the screen (a newline on the last
+// row); the same holds for printing at the cursor.
 
 bool Pxy(short x, short y, const char* text, unsigned char fg, unsigned char bg);
 bool Pxy(short x, short y, unsigned char ch, unsigned char fg, unsigned char bg);
@@ -85,7 +89,8 @@ void Pcur(int value, unsigned char fg, unsigned char bg);
 void Pcur(double value, unsigned char fg, unsigned char bg);
 void Pcur(Cell cell);
 
-// Writes `count` newlines at the cursor (nothing for 0 or less).
+// Writes `count` newlines at the cursor (nothing for 0 or less). Unlike the
+// prints above, these scroll the screen on the last row, as newlines do.
 void Pnl(int count);
 // Repeats `ch` from the cursor column up to column endx on the cursor row,
 // never into the bottom-right cell. Goes to the working page when paging is on.

@@ -22,6 +22,9 @@ bool Pxyp(short x, short y, Cell cell);
 bool Pxyp(short x, short y, unsigned char glyph, unsigned char fg, unsigned char bg);
 
 // Draws every changed cell of the working page and records it as shown.
+// Keep-colour markers are drawn in the current colours of the moment, and a
+// byte the console would act on (a newline) as a blank; the shown page
+// records the cell as drawn, so it always holds what the screen shows.
 void Page();
 // Redraws the shown page's cells in the rectangle (all zeros: whole screen).
 void Repaint(short x1, short y1, short x2, short y2);

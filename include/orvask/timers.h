@@ -6,15 +6,16 @@
 
 namespace orvask {
 
-// The library's time scale (tenths of a millisecond per millisecond), set
-// before main runs.
+// The library's time scale (tenths of a millisecond per millisecond). It is
+// constant-initialised, so it holds its value before any constructor of a
+// program runs, and static objects may pace or delay while being built.
 class TimeScale {
   public:
-    TimeScale();
-    int get() const { return value_; }
+    constexpr TimeScale() = default;
+    constexpr int get() const { return value_; }
 
   private:
-    int value_;
+    int value_ = 10;
 };
 extern const TimeScale timeScale;
 
@@ -32,6 +33,8 @@ std::uint32_t twait(std::uint32_t ms);  // waits until ms after the mark
 
 void randomize();  // seeds from the tick count
 void seed(int n);
+// Every value of a range is drawn evenly; ranges of up to 32768 values take
+// one draw each, the same numbers for a seed as ever.
 int rnd(int n);          // 0..n-1 (0 when n <= 0)
 int rndr(int a, int b);  // a..b inclusive, either order
 int rnd1(int n);         // 1..n (1 when n <= 0)

@@ -2,6 +2,7 @@
 
 #include "app/key_bindings.h"
 #include "app/menu.h"
+#include "orvask/keyboard.h"
 #include "orvask/output.h"
 #include "orvask/platform/console_codes.h"
 #include "orvask/setup.h"
@@ -38,17 +39,33 @@ void apply(const Command& command, AvlTree& tree, TreeView& view) {
     }
 }
 
+// The keys typed before the user takes over, with the tree's observer
+// detached: no animation, the tree simply ends up as the keys leave it.
+void typeAhead(const std::string& keys, AvlTree& tree, TreeView& view) {
+    tree.setObserver(nullptr);
+    for (char key : keys) {
+        const int code = key == '\n' ? orvask::key::Enter : static_cast<unsigned char>(key);
+        apply(commandFor({KeyPress::Kind::Character, code}), tree, view);
+    }
+    tree.setObserver(&view);
+}
+
 }  // namespace
 
-int runDemo() {
+int runDemo(const DemoOptions& options) {
     // The pool first: nodes exist only while it does.
     SummonMemoryPool();
+    orvask::platform::Backend& console = orvask::platform::backend();
+    console.tapOutput(options.recording);
     orvask::title("AVL Tree Demo");
     orvask::coninit(kCodePage, kScreenWidth, kScreenHeight, 0);
     orvask::cursor(0);
 
     AvlTree tree;
     TreeView view(tree);
+    view.paused = options.paused;
+    view.slowdown = options.slowdown;
+    typeAhead(options.keys, tree, view);
     view.redraw();
 
     for (;;) {
@@ -63,6 +80,7 @@ int runDemo() {
     // destroyed afterwards without touching it.
     tree.clear();
     orvask::conexit(kScreenWidth, kScreenHeight);
+    console.tapOutput(nullptr);
     ReleaseMemoryPool();
     return 0;
 }

@@ -1,7 +1,51 @@
 // AVL Tree Demo: type digits and letters to grow a self-balancing tree and
 // watch its rotations.
-#include "app/demo.h"
+//
+// The command line is read, and a recording file created, before anything
+// touches the terminal: --help, --version and every refusal print on the
+// standard streams of a terminal left as it is.
+#include <cstdio>
+#include <memory>
 
-int main() {
-    return avl::runDemo();
+#include "app/demo.h"
+#include "app/demo_command_line.h"
+#include "app/session_recording.h"
+#include "command_line.h"
+
+namespace {
+
+constexpr int kBadCommandLine = 2;
+constexpr int kRecordedWidth = 80;
+constexpr int kRecordedHeight = 25;
+
+int refuse(const std::string& error) {
+    std::fputs(cli::errorReport("avl-demo", error).c_str(), stderr);
+    return kBadCommandLine;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    avl::DemoCommandLine line = avl::parseDemoCommandLine(argc, argv);
+    switch (line.request) {
+        case avl::DemoCommandLine::Request::Help:
+            std::fputs(avl::demoUsage().c_str(), stdout);
+            return 0;
+        case avl::DemoCommandLine::Request::Version:
+            std::fputs(avl::demoVersion().c_str(), stdout);
+            return 0;
+        case avl::DemoCommandLine::Request::Error:
+            return refuse(line.error);
+        case avl::DemoCommandLine::Request::Run:
+            break;
+    }
+    std::unique_ptr<avl::SessionRecording> recording;
+    if (!line.recordPath.empty()) {
+        std::string error;
+        recording = avl::SessionRecording::create(line.recordPath, line.overwriteRecording,
+                                                  kRecordedWidth, kRecordedHeight, error);
+        if (recording == nullptr) return refuse(error);
+        line.options.recording = recording.get();
+    }
+    return avl::runDemo(line.options);
 }

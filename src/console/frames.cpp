@@ -4,8 +4,11 @@
 #include "orvask/frames.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <cstring>
 
+#include "markup_width.h"
 #include "orvask/markup.h"
 #include "orvask/output.h"
 #include "orvask/pages.h"
@@ -76,11 +79,19 @@ void box(short x1, short y1, short x2, short y2, unsigned char fg, unsigned char
     const bool blank = (style & BoxBlank) != 0;
     const auto glyph = [&](BoxPiece piece) { return blank ? kSpace : table[piece]; };
 
-    for (int x = left + 1; x <= right - 1; ++x) {
+    // Only the columns and rows of the inside that lie on the screen are
+    // visited (the writers skip the rest anyway), so the work is bounded by
+    // the screen whatever the corners.
+    const int insideLeft = std::max(left + 1, 0);
+    const int insideRight = std::min(right - 1, scrw() - 1);
+    const int insideTop = std::max(top + 1, 0);
+    const int insideBottom = std::min(bottom - 1, scrh() - 1);
+
+    for (int x = insideLeft; x <= insideRight; ++x) {
         put(x, top, glyph(platform::Horizontal));
         put(x, bottom, glyph(platform::Horizontal));
     }
-    for (int y = top + 1; y <= bottom - 1; ++y) {
+    for (int y = insideTop; y <= insideBottom; ++y) {
         put(left, y, glyph(platform::Vertical));
         put(right, y, glyph(platform::Vertical));
     }
@@ -91,8 +102,8 @@ void box(short x1, short y1, short x2, short y2, unsigned char fg, unsigned char
     put(right, bottom, glyph(platform::BottomRight));
 
     if ((style & BoxFill) != 0) {
-        for (int x = left + 1; x <= right - 1; ++x) {
-            for (int y = top + 1; y <= bottom - 1; ++y)
+        for (int x = insideLeft; x <= insideRight; ++x) {
+            for (int y = insideTop; y <= insideBottom; ++y)
                 put(x, y, kSpace);
         }
     }
@@ -100,6 +111,14 @@ void box(short x1, short y1, short x2, short y2, unsigned char fg, unsigned char
 
 void textbox(short x, short y, const char* text, unsigned char framefg, unsigned char bg,
              unsigned char textfg, int flags) {
+    // Keep-colour values mean the colours current when the box is asked for,
+    // for the frame, the text and whatever the shadow falls on alike.
+    const unsigned char keptFg = getfg();
+    const unsigned char keptBg = getbg();
+    if (framefg == KeepFg) framefg = keptFg;
+    if (textfg == KeepFg) textfg = keptFg;
+    if (bg == KeepBg) bg = keptBg;
+
     char buffer[kTextBufferSize];
     colpair(buffer, textfg, bg);
     const char* source = text != nullptr ? text : "";
@@ -107,13 +126,17 @@ void textbox(short x, short y, const char* text, unsigned char framefg, unsigned
     std::memcpy(buffer + kColourPrefixLength, source, length);
     buffer[kColourPrefixLength + length] = '\0';
 
+    // The frame fits the cells the text prints, number fields included.
+    const int width = detail::markupWidth(buffer);
     int left = x;
     int row = y;
     if (left == -1) left = scrw() / 2;
     if (row == -1) row = scrh() / 2 - 2;
-    const int textLength = static_cast<int>(length);
-    if ((flags & BoxCentreX) != 0) left -= (textLength + 1) / 2;
-    const int right = left + textLength + 1;
+    if ((flags & BoxCentreX) != 0) left -= (width + 1) / 2;
+    const int right = left + width + 1;
+    // A box whose frame or shadow cannot be given in 16-bit coordinates is
+    // refused: it would wrap round to the wrong place.
+    if (left < SHRT_MIN || right + 1 > SHRT_MAX || row + 3 > SHRT_MAX) return;
     const auto sx = [](int v) { return static_cast<short>(v); };
 
     if ((flags & BoxAnimate) != 0) {
@@ -132,7 +155,11 @@ void textbox(short x, short y, const char* text, unsigned char framefg, unsigned
     if (vpon() && (flags & BoxShadow) != 0) {
         const auto dim = [&](int cx, int cy) {
             if (!inscr(sx(cx), sx(cy))) return;
-            if (Cell* cell = workingCell(sx(cx), sx(cy))) darkcell(cell);
+            Cell* cell = workingCell(sx(cx), sx(cy));
+            if (cell == nullptr) return;
+            if (cell->fg == KeepFg) cell->fg = keptFg;
+            if (cell->bg == KeepBg) cell->bg = keptBg;
+            darkcell(cell);
         };
         for (int i = left + 1; i <= right + 1; ++i)
             dim(i, row + 3);

@@ -13,6 +13,7 @@
 #include "orvask/pages.h"
 #include "orvask/setup.h"
 #include "orvask/timers.h"
+#include "placed_output.h"
 
 namespace orvask {
 
@@ -81,15 +82,13 @@ void openingAnimation(const Layout& b, unsigned char framefg, unsigned char bg) 
 }
 
 // Dims what the console shows below and right of the box, as read from the
-// shown page; the page itself keeps the undimmed cells for the repaint.
+// shown page (which holds the colours as shown); the page itself keeps the
+// undimmed cells for the repaint.
 void shadowCell(int x, int y) {
     if (!inscr(s(x), s(y))) return;
     const Cell* under = shownCell(s(x), s(y));
     if (under == nullptr) return;
-    // A cell stored with keep-colour markers shows in the current colours.
-    const unsigned char fg = under->fg == KeepFg ? getfg() : under->fg;
-    const unsigned char bg = under->bg == KeepBg ? getbg() : under->bg;
-    Pxy(s(x), s(y), under->glyph, darker(fg), darker(bg));
+    Pxy(s(x), s(y), under->glyph, darker(under->fg), darker(under->bg));
 }
 
 void drawShadow(const Layout& b) {
@@ -112,7 +111,8 @@ bool waitForKey(const Layout& b, int pos, int& spin, unsigned char textfg, unsig
 }
 
 void showStrictHint(const Layout& b) {
-    Pxy(s(b.x + kHintOffset), s(b.y + 3), kStrictHint, kHintFg, kHintBg);
+    // Clipped at the screen's edge, so that the repaint takes all of it back.
+    detail::placeRow(b.x + kHintOffset, b.y + 3, kStrictHint, kHintFg, kHintBg);
     if (!vpon()) return;  // without pages there is nothing to restore it from
     pace(kHintMs);
     Repaint(s(b.x + kHintOffset), s(b.y + 3), s(b.x + kHintOffset + kHintLength - 1), s(b.y + 3));
@@ -132,25 +132,32 @@ bool accepted(int k, int flags) {
 
 enum class Outcome { Open, Confirmed, Cancelled };
 
-// The text being entered and what each key does to it.
+// The text being entered and what each key does to it. The buffer holds
+// `capacity` characters and the terminator, whatever the field shows: a
+// yes/no box shows one column even when the caller gave no room for it.
 struct Entry {
     char* buffer;
     int pos;
-    int maxlen;
+    int capacity;
     int flags;
     Layout frame;
     unsigned char textfg;
     unsigned char bg;
 
+    // Stores a one-character result where the buffer has room for it.
+    void store(char c) {
+        if (capacity < 1) return;
+        buffer[0] = c;
+        pos = 1;
+    }
+
     // Esc, or the end of input: a number box leaves "0", a yes/no box "n";
     // otherwise the text typed so far stays.
     void cancel() {
         if (flags & kYesNoAny) {
-            buffer[0] = 'n';
-            pos = 1;
+            store('n');
         } else if (flags & InputNumber) {
-            buffer[0] = '0';
-            pos = 1;
+            store('0');
         }
     }
 
@@ -160,9 +167,7 @@ struct Entry {
             showStrictHint(frame);
             return Outcome::Open;
         }
-        const bool yes = k == 'Y' || k == 'y';
-        buffer[0] = yes ? 'Y' : 'n';
-        pos = 1;
+        store(k == 'Y' || k == 'y' ? 'Y' : 'n');
         return Outcome::Confirmed;
     }
 
@@ -176,8 +181,9 @@ struct Entry {
             case key::Backspace:
                 if (pos > 0) --pos;
                 // Clears the old cursor cell; the spinner moves onto the
-                // removed character.
-                Pxy(s(frame.field + pos + 1), s(frame.row()), ' ', textfg, bg);
+                // removed character. A field without room for a character
+                // has no such cell: the next one is the frame.
+                if (pos < capacity) Pxy(s(frame.field + pos + 1), s(frame.row()), ' ', textfg, bg);
                 buffer[pos] = '\0';
                 return Outcome::Open;
             default:
@@ -191,7 +197,7 @@ struct Entry {
         // (arrows, function keys, Alt+letter).
         if (k >= key::Extended) return;
         if ((flags & InputIdentifier) && k == key::Space) k = lastkey = '_';
-        if (pos >= maxlen || !accepted(k, flags)) return;
+        if (pos >= capacity || !accepted(k, flags)) return;
         const char shown = (flags & InputPassword) ? '*' : static_cast<char>(k);
         Pxy(s(frame.field + pos), s(frame.row()), shown, textfg, bg);
         buffer[pos++] = static_cast<char>(k);
@@ -215,11 +221,12 @@ int inputbox(short x0, short y0, const char* prompt, char* buffer, int maxlen,
     if (buffer == nullptr) return 0;
     if (prompt == nullptr) prompt = "";
     const bool yesNo = (flags & kYesNoAny) != 0;
-    if (yesNo) maxlen = 1;
-    const std::size_t promptBytes = std::strlen(prompt);
     // Refused sizes draw nothing; a buffer that has room for the promised
     // maxlen + 1 bytes is left empty.
     if (maxlen < 0) return 0;
+    const int capacity = maxlen;
+    if (yesNo) maxlen = 1;  // the field's width; the buffer keeps its own
+    const std::size_t promptBytes = std::strlen(prompt);
     const auto refuse = [buffer] {
         buffer[0] = '\0';
         return 0;
@@ -234,11 +241,13 @@ int inputbox(short x0, short y0, const char* prompt, char* buffer, int maxlen,
     if (flags & BoxAnimate) openingAnimation(b, framefg, bg);
     box(s(b.x), s(b.y), s(b.right), s(b.y + 2), framefg, bg, kStyleOpen);
     if (paging && (flags & BoxShadow)) drawShadow(b);
-    // The separator follows the prompt at the cursor; a refused prompt leaves
-    // the cursor elsewhere, so the separator is skipped with it.
-    if (Pxy(s(b.x + 1), s(b.row()), prompt, textfg, bg)) Pcur(kSeparator, textfg, bg);
+    // Prompt and separator are clipped at the screen's edges: nothing may
+    // land outside the rectangle that closing restores.
+    const int promptLength = static_cast<int>(promptBytes);
+    detail::placeRow(b.x + 1, b.row(), prompt, textfg, bg);
+    detail::placeRow(b.x + 1 + promptLength, b.row(), kSeparator, textfg, bg);
 
-    Entry entry{buffer, 0, maxlen, flags, b, textfg, bg};
+    Entry entry{buffer, 0, capacity, flags, b, textfg, bg};
     int spin = 0;
     keyflush();  // a key still held from before must not answer the box
 

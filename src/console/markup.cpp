@@ -4,12 +4,15 @@
 #include "orvask/markup.h"
 
 #include <array>
+#include <climits>
 #include <cstdio>
 
+#include "markup_width.h"
 #include "orvask/output.h"
 #include "orvask/pages.h"
 #include "orvask/platform/backend.h"
 #include "orvask/setup.h"
+#include "placed_output.h"
 
 namespace orvask {
 
@@ -128,10 +131,43 @@ class Printer {
         }
     }
 
+    // The cells the whole text prints, without the right edge: one per
+    // emitted glyph, number fields in their width.
+    int measure() {
+        measuring_ = true;
+        while (true) {
+            const auto c = byteAt(i_);
+            if (c == 0 || !step(c)) return cells_;
+        }
+    }
+
   private:
     unsigned char byteAt(std::size_t i) const { return static_cast<unsigned char>(text_[i]); }
 
-    void emit(unsigned char glyph) { Pmch(glyph, fg_, bg_, x_, y_); }
+    void emit(unsigned char glyph) {
+        if (measuring_) {
+            ++cells_;
+        } else if (glyph == '\n' && !vpon()) {
+            newLine();
+        } else {
+            Pmch(glyph, fg_, bg_, x_, y_);
+        }
+    }
+
+    // A newline in direct output goes on as the console takes one: the next
+    // glyph lands at the start of the next row, where the cursor is moved.
+    // Nothing is handed to the console, so on the last row the rest of the
+    // text falls off the screen instead of scrolling it.
+    void newLine() {
+        setcolor(fg_, bg_);
+        if (y_ == SHRT_MAX) {
+            x_ = SHRT_MAX;  // no row below: the next edge test ends the text
+            return;
+        }
+        x_ = 0;
+        ++y_;
+        gotoxy(x_, y_);
+    }
 
     // Interprets the code or byte at the read position. False when the
     // text ends inside a code: it ends there as at its terminator.
@@ -224,21 +260,35 @@ class Printer {
     unsigned char bg_;
     std::size_t i_ = 0;
     int argument_ = -1;
+    bool measuring_ = false;
+    int cells_ = 0;
 };
+
+constexpr int kNoArguments[kArgumentCount] = {};
 
 }  // namespace
 
+namespace detail {
+
+int markupWidth(const char* text) {
+    return Printer(0, 0, text != nullptr ? text : "", kNoArguments).measure();
+}
+
+}  // namespace detail
+
+// Both ways a glyph lands at its own place (x, y), or nowhere when that is
+// not a writable cell: direct output shows exactly what paged output shows
+// after Page().
 void Pmch(unsigned char glyph, unsigned char fg, unsigned char bg, short& x, short y) {
     const unsigned char shown = glyph == kBacktickGlyph ? kBacktick : glyph;
-    if (vpon()) {
-        if (glyph != kBacktick) Pxyp(x, y, shown, fg, bg);
-        ++x;
-        return;
-    }
-    setcolor(fg, bg);
+    const bool paging = vpon();
+    if (!paging) setcolor(fg, bg);
     if (glyph == kBacktick) return;
-    const char byte = static_cast<char>(shown);
-    platform::backend().write(&byte, 1);
+    if (paging) {
+        Pxyp(x, y, shown, fg, bg);
+    } else {
+        detail::placeGlyph(x, y, shown);
+    }
     ++x;
 }
 

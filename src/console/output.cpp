@@ -1,6 +1,8 @@
 // The screen size, the cursor and the small print operations. Every print
 // hands its bytes to the backend before it returns, so cursor moves and
 // colour changes made between calls apply to exactly the text after them.
+// Printing at a position or at the cursor stops before the byte that would
+// land on the bottom-right cell or scroll the screen.
 
 #include "orvask/output.h"
 
@@ -19,13 +21,45 @@ namespace {
 int screenWidth = 0;
 int screenHeight = 0;
 
+// How many of `count` bytes written at the cursor the console takes before
+// one would land on the bottom-right cell or scroll the screen (a newline on
+// the last row). Before the screen is sized nothing is held back.
+std::size_t bytesBeforeBottomRight(const char* bytes, std::size_t count) {
+    if (screenWidth <= 0 || screenHeight <= 0) return count;
+    const platform::Coord at = platform::backend().cursorPosition();
+    int x = at.x;
+    int y = at.y;
+    for (std::size_t i = 0; i < count; ++i) {
+        const bool lastRow = y >= screenHeight - 1;
+        if (bytes[i] == '\n') {
+            if (lastRow) return i;
+            x = 0;
+            ++y;
+            continue;
+        }
+        if (lastRow && x >= screenWidth - 1) return i;
+        if (++x >= screenWidth) {
+            x = 0;
+            ++y;
+        }
+    }
+    return count;
+}
+
 void writeBytes(const char* bytes, std::size_t count) {
+    count = bytesBeforeBottomRight(bytes, count);
     if (count > 0) platform::backend().write(bytes, count);
 }
 
 void writeByte(unsigned char ch) {
     const char byte = static_cast<char>(ch);
-    platform::backend().write(&byte, 1);
+    writeBytes(&byte, 1);
+}
+
+// Newlines go to the console as they are: moving down, and scrolling on
+// the last row, is what they are for.
+void writeNewline() {
+    platform::backend().write("\n", 1);
 }
 
 void writeText(const char* text) {
@@ -163,7 +197,7 @@ void Pcur(Cell cell) {
 
 void Pnl(int count) {
     for (int i = 0; i < count; ++i)
-        writeByte('\n');
+        writeNewline();
 }
 
 void Pfill(short endx, unsigned char ch) {

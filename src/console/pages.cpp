@@ -3,11 +3,13 @@
 
 #include "orvask/pages.h"
 
+#include <algorithm>
 #include <new>
 
 #include "library_state.h"
 #include "orvask/output.h"
 #include "orvask/setup.h"
+#include "placed_output.h"
 
 namespace orvask {
 
@@ -29,6 +31,11 @@ struct PageGrid {
 
 PageGrid shown;
 PageGrid working;
+// The working page's cells as they were when last drawn. Page() compares
+// against these rather than the shown page, which holds the cells as drawn
+// (markers resolved): a cell with keep-colour markers is then drawn once,
+// in the colours of that moment, and stays until it changes.
+PageGrid drawnFrom;
 
 long allocationsLeft = -1;  // negative: no limit
 
@@ -81,6 +88,13 @@ bool bottomRight(int x, int y) {
     return x == scrw() - 1 && y == scrh() - 1;
 }
 
+// The cell as the console shows it when drawn now: keep-colour markers in
+// the current colours, a byte the console would act on as a blank.
+Cell asShown(const Cell& cell) {
+    return Cell{detail::displayable(cell.glyph), cell.fg == KeepFg ? getfg() : cell.fg,
+                cell.bg == KeepBg ? getbg() : cell.bg};
+}
+
 }  // namespace
 
 namespace detail {
@@ -97,18 +111,21 @@ void vpinit() {
     vpfree();
     const int width = scrw() > 0 ? scrw() : 0;
     const int height = scrh() > 0 ? scrh() : 0;
-    if (!build(shown, width, height) || !build(working, width, height)) {
+    if (!build(shown, width, height) || !build(working, width, height) ||
+        !build(drawnFrom, width, height)) {
         // The error report clears the screen; it must find no half-built pages.
         vpfree();
         conerror("Not enough memory for virtual paging");
     }
     fillInitial(shown);
     fillInitial(working);
+    fillInitial(drawnFrom);
 }
 
 void vpfree() {
     release(shown);
     release(working);
+    release(drawnFrom);
 }
 
 bool vpon() {
@@ -145,14 +162,18 @@ void Page() {
     if (shown.columns == nullptr || working.columns == nullptr) {
         conerror("There's no page to apply Page().");
     }
-    // Row by row, so the console sees the changes in reading order.
+    // Row by row, so the console sees the changes in reading order. The
+    // shown page records each cell as drawn, so it always holds what the
+    // screen shows: no markers, no bytes the console acts on.
     for (int y = 0; y < working.height; ++y) {
         for (int x = 0; x < working.width; ++x) {
             const Cell& next = working.at(x, y);
+            Cell& source = drawnFrom.at(x, y);
+            if (cellcmp(&next, &source) || bottomRight(x, y)) continue;
+            source = next;
             Cell& current = shown.at(x, y);
-            if (cellcmp(&next, &current) || bottomRight(x, y)) continue;
-            current = next;
-            Pxy(static_cast<short>(x), static_cast<short>(y), next);
+            current = asShown(next);
+            Pxy(static_cast<short>(x), static_cast<short>(y), current);
         }
     }
 }
@@ -162,12 +183,15 @@ void Repaint(short x1, short y1, short x2, short y2) {
         x2 = static_cast<short>(scrw() - 1);
         y2 = static_cast<short>(scrh() - 1);
     }
-    // Cells outside the shown page (or no page at all) are skipped.
-    for (int y = y1; y <= y2; ++y) {
-        for (int x = x1; x <= x2; ++x) {
-            const Cell* cell = shownCell(static_cast<short>(x), static_cast<short>(y));
-            if (cell != nullptr) Pxy(static_cast<short>(x), static_cast<short>(y), *cell);
-        }
+    // Cells outside the shown page (or no page at all) are skipped, so only
+    // the part of the rectangle on the page is visited.
+    const int top = std::max<int>(y1, 0);
+    const int bottom = std::min<int>(y2, shown.height - 1);
+    const int left = std::max<int>(x1, 0);
+    const int right = std::min<int>(x2, shown.width - 1);
+    for (int y = top; y <= bottom; ++y) {
+        for (int x = left; x <= right; ++x)
+            Pxy(static_cast<short>(x), static_cast<short>(y), shown.at(x, y));
     }
 }
 

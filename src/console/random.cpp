@@ -4,6 +4,11 @@
 // runtime, written out here so that a seed gives the same sequence on every
 // platform: state = state * 214013 + 2531011 (mod 2^32), each draw the bits
 // 16..30 of the new state (0..32767). The state is 1 until seeded.
+//
+// A range of up to 32768 values takes one draw modulo its size, as it always
+// has, so a seeded program draws the same numbers on every version. Wider
+// ranges, and chancef's ten thousand hundredths, are drawn evenly instead:
+// draws that would favour part of the range are drawn again.
 
 #include <algorithm>
 #include <cmath>
@@ -22,9 +27,26 @@ namespace {
 constexpr std::uint32_t kUnseeded = 1;
 std::uint32_t generatorState = kUnseeded;
 
+constexpr std::uint64_t kDrawValues = 32768;
+
 int draw() {
     generatorState = generatorState * 214013u + 2531011u;
     return static_cast<int>((generatorState >> 16) & 0x7FFFu);
+}
+
+// 0..n-1, each value equally likely, for any n from 1 to 2^32. Up to 32768
+// values: one draw modulo n. Beyond: three draws make a 45-bit number, and
+// numbers from the last, incomplete run of n are drawn again.
+std::uint64_t uniform(std::uint64_t n) {
+    if (n <= kDrawValues) return static_cast<std::uint64_t>(draw()) % n;
+    constexpr std::uint64_t kWide = kDrawValues * kDrawValues * kDrawValues;
+    const std::uint64_t limit = kWide - kWide % n;
+    for (;;) {
+        std::uint64_t wide = 0;
+        for (int i = 0; i < 3; ++i)
+            wide = wide * kDrawValues + static_cast<std::uint64_t>(draw());
+        if (wide < limit) return wide % n;
+    }
 }
 
 // Decimal digits of a magnitude; 0 has one digit. Counted exactly in
@@ -68,17 +90,15 @@ void seed(int n) {
 }
 
 int rnd(int n) {
-    return n > 0 ? draw() % n : 0;
+    return n > 0 ? static_cast<int>(uniform(static_cast<std::uint64_t>(n))) : 0;
 }
 
 int rndr(int a, int b) {
     const std::int64_t lo = a < b ? a : b;
     const std::int64_t hi = a < b ? b : a;
-    // A span wider than int (rndr(INT_MIN, INT_MAX)) draws the same as
-    // INT_MAX would: every draw is far below either.
-    const std::int64_t span = hi - lo + 1;
-    const int n = static_cast<int>(std::min<std::int64_t>(span, std::numeric_limits<int>::max()));
-    return static_cast<int>(lo + rnd(n));
+    // Up to 2^32 values (rndr(INT_MIN, INT_MAX)).
+    const auto span = static_cast<std::uint64_t>(hi - lo + 1);
+    return static_cast<int>(lo + static_cast<std::int64_t>(uniform(span)));
 }
 
 int rnd1(int n) {
@@ -89,7 +109,7 @@ int dice(int count, int sides) {
     if (count < 1 || sides < 1) return 0;
     std::int64_t sum = 0;
     for (int i = 0; i < count; ++i)
-        sum += draw() % sides + 1;
+        sum += static_cast<std::int64_t>(uniform(static_cast<std::uint64_t>(sides))) + 1;
     return static_cast<int>(std::min<std::int64_t>(sum, std::numeric_limits<int>::max()));
 }
 
@@ -107,7 +127,14 @@ int chance(int percent) {
 }
 
 int chancef(double percent) {
-    const int roll = draw() % 10000;
+    // 32768 draws do not split evenly into ten thousand rolls: the draws
+    // from 30000 on are drawn again, so every roll is equally likely.
+    constexpr int kRolls = 10000;
+    constexpr int kEvenDraws = static_cast<int>(kDrawValues) / kRolls * kRolls;
+    int value = draw();
+    while (value >= kEvenDraws)
+        value = draw();
+    const int roll = value % kRolls;
     // The threshold in hundredths of a percent, truncated; out-of-range and
     // NaN percentages are clamped instead of converted (which would be
     // undefined for values beyond int).

@@ -14,9 +14,7 @@
 
 namespace orvask {
 
-TimeScale::TimeScale() : value_(10) {}
-
-const TimeScale timeScale;
+constinit const TimeScale timeScale;
 
 std::uint32_t ticksPerMs = 0;
 

@@ -15,6 +15,11 @@ inline constexpr const char* kLogFileName = "Log.txt";
 // even if the process dies right after it. If the file cannot be opened, every
 // later line is dropped silently: logging never stops the program.
 //
+// The log is written only to a regular file the process creates or already
+// owns under that name: a symbolic link there is not followed (its target is
+// never touched), and anything else in the way counts as a log that cannot be
+// opened.
+//
 // Not thread-safe; callers serialise.
 class LogFile {
   public:

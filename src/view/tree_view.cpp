@@ -105,7 +105,7 @@ void TreeView::showRotation(const std::string& message) {
     } else {
         printPlain(kFreshTail);
         Pnl(1);
-        console.sleep(kFlashMilliseconds);
+        console.sleep(kFlashMilliseconds * slowdown);
     }
 
     setfg(DarkGrey);
@@ -113,7 +113,7 @@ void TreeView::showRotation(const std::string& message) {
     printPlain(message.c_str());
     printPlain(kSettledTail);
     Pnl(1);
-    console.sleep(kSettleMilliseconds);
+    console.sleep(kSettleMilliseconds * slowdown);
 
     redraw();
 }

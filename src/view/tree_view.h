@@ -40,6 +40,9 @@ class TreeView final : public TreeObserver {
     // Wait for a key before each rotation instead of flashing it for a fixed
     // time. Off at first; the program flips it.
     bool paused = false;
+    // Every step of the rotation animation lasts this many times as long
+    // (for a lecture hall); 1 at first.
+    unsigned slowdown = 1;
 
     // How long a rotation message stays white, then dark grey, before the
     // rotated tree is drawn (when not paused).

@@ -83,6 +83,18 @@ TEST_F(BoxTest, BoxesBeyondTheScreenAreClippedAndSpareTheBottomRightCell) {
     EXPECT_EQ(glyph(11, 5), '.') << "the bottom-right cell";
 }
 
+TEST_F(BoxTest, BoxesAtTheEdgesOfTheCoordinatesAreClippedOrRefused) {
+    box(-32768, -32768, 32767, 32767, White, Black, BoxFill);
+    EXPECT_EQ(con().takeOutput(), std::string(12 * 6 - 1, ' ')) << "the screen is all inside";
+
+    // Frames whose right edge, bottom or shadow would pass 32767 (or whose
+    // left edge would pass -32768) would wrap round across the screen.
+    textbox(32765, 0, "abcdef", White, Black, White, 0);
+    textbox(-32768, 0, "abcdef", White, Black, White, BoxCentreX);
+    textbox(0, 32766, "abc", White, Black, White, 0);
+    EXPECT_EQ(con().takeOutput(), "");
+}
+
 TEST_F(BoxTest, WithPagingTheFrameWaitsForPageUnlessDirect) {
     vpinit();
     box(1, 1, 4, 3, White, Black, BoxFill);
@@ -111,19 +123,33 @@ TEST_F(TextBoxTest, CentredFiveLetterText) {
     EXPECT_EQ(getfg(), Yellow) << "the text's markup colours stay current";
 }
 
-TEST_F(TextBoxTest, LeftEdgeAtTheCentreAndMarkupWidensTheFrame) {
+TEST_F(TextBoxTest, LeftEdgeAtTheCentreAndTheFrameFitsThePrintedCells) {
     textbox(-1, 2, "`Rab", White, Black, LightGrey, 0);
     EXPECT_EQ(glyph(40, 2), TL1);
-    EXPECT_EQ(glyph(45, 2), TR1) << "four bytes of text: right edge at x + 5";
-    EXPECT_EQ(text(41, 3, 4), "ab  ");
+    EXPECT_EQ(glyph(43, 2), TR1) << "two cells of text: right edge at x + 3";
+    EXPECT_EQ(text(41, 3, 3), bytes({'a', 'b', V1}));
     EXPECT_EQ(attrAt(41, 3), attr(Red, Black));
+
+    textbox(0, 5, "n=`7", White, Black, LightGrey, 0);  // a seven-cell number field
+    EXPECT_EQ(text(0, 6, 11), bytes({V1}) + "n=      0" + bytes({V1}));
+}
+
+TEST_F(TextBoxTest, KeepColourValuesKeepTheColoursOfTheCall) {
+    setcolor(Yellow, DarkBlue);
+    textbox(0, 0, "hi", KeepFg, KeepBg, KeepFg, 0);
+    EXPECT_EQ(text(1, 1, 2), "hi");
+    EXPECT_EQ(attrAt(0, 0), attr(Yellow, DarkBlue));
+    EXPECT_EQ(attrAt(1, 1), attr(Yellow, DarkBlue));
 }
 
 TEST_F(TextBoxTest, ShadowDimsThePageBelowAndRight) {
     vpinit();
     clrscr(Green);
+    Pxyp(12, 8, Cell{'m', KeepFg, KeepBg});  // shows in the colours of the moment
+    setcolor(White, Green);
     textbox(10, 5, "abc", White, Blue, White, BoxShadow);
     EXPECT_EQ(con().takeOutput(), "");
+    EXPECT_EQ(workingCell(12, 8)->fg, LightGrey) << "a kept colour darkens like any other";
     const int right = 14;
     for (int x = 11; x <= right + 1; ++x) {
         EXPECT_EQ(workingCell(static_cast<short>(x), 8)->bg, DarkGreen) << x;

@@ -110,10 +110,38 @@ TEST_F(MarkupTest, TextIsCutAtTheRightEdge) {
     EXPECT_EQ(glyph(0, 8), ' ');
 }
 
-TEST_F(MarkupTest, DirectOutputMayReachTheBottomRightCell) {
+TEST_F(MarkupTest, DirectOutputStopsBeforeTheBottomRightCellAndNeverScrolls) {
+    Pm(0, 23, "above");
     Pm(77, 24, "ab`Wc");
-    // The console scrolls when the last cell is written: the row moves up.
-    EXPECT_EQ(text(77, 23, 3), "abc");
+    Pm(0, 24, "x\ny");
+    EXPECT_EQ(text(77, 24, 3), "ab ");
+    EXPECT_EQ(text(0, 24, 2), "x ");
+    EXPECT_EQ(text(0, 23, 5), "above") << "nothing scrolled";
+}
+
+TEST_F(MarkupTest, DirectOutputFromOffTheScreenShowsOnlyItsPartOnTheScreenAtItsPlace) {
+    std::string line;
+    for (int i = 0; i < 200; ++i)
+        line.push_back(static_cast<char>('A' + i % 26));
+    gotoxy(5, 10);
+    Pm(-120, 3, line.c_str());
+    Pm(3, -1, "above the screen");
+    EXPECT_EQ(con().rowText(3), line.substr(120, 80));
+    for (int y = 0; y < 25; ++y) {
+        if (y == 3) continue;
+        EXPECT_EQ(con().rowText(y), std::string(80, ' ')) << y;
+    }
+}
+
+TEST_F(MarkupTest, ABacktickGivenToTheEmitterLeavesTheColumnAlone) {
+    vpinit();
+    short x = 4;
+    Pmch('`', White, Black, x, 2);
+    EXPECT_EQ(x, 4);
+    EXPECT_EQ(workingCell(4, 2)->glyph, 0);
+    Pmch('a', White, Black, x, 2);
+    EXPECT_EQ(x, 5);
+    EXPECT_EQ(workingCell(4, 2)->glyph, 'a');
 }
 
 TEST_F(MarkupTest, PagingRefusesTheBottomRightCell) {

@@ -158,6 +158,21 @@ TEST_F(PrintTest, TextPastTheRightEdgeWrapsLikeTheConsole) {
     EXPECT_EQ(text(0, 1, 2), "cd");
 }
 
+TEST_F(PrintTest, OutputStopsBeforeTheBottomRightCellAndNeverScrolls) {
+    Pxy(0, 23, "above", White, Black);
+    EXPECT_TRUE(Pxy(78, 23, "abcdef", White, Black));  // wraps onto the last row
+    EXPECT_TRUE(Pxy(75, 24, "ghijklm", White, Black));
+    EXPECT_EQ(cursorPos(), (Coord{79, 24}));
+    Pcur('n', White, Black);
+    Pcur(123, White, Black);
+    Pxy(74, 24, 123456, White, Black);
+    Pxy(10, 24, "o\np", White, Black);
+    EXPECT_EQ(text(0, 23, 5), "above") << "nothing scrolled";
+    EXPECT_EQ(text(78, 23, 2), "ab");
+    EXPECT_EQ(text(0, 24, 12), "cdef      o ");
+    EXPECT_EQ(text(74, 24, 6), "12345 ");
+}
+
 TEST_F(PrintTest, PcurPrintsAtTheCursorAndPnlMovesDown) {
     gotoxy(10, 4);
     Pcur("ab", Red, Black);

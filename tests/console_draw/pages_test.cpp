@@ -5,6 +5,7 @@
 #include <string>
 
 #include "draw_fixture.h"
+#include "orvask/markup.h"
 #include "orvask/output.h"
 #include "orvask/pages.h"
 #include "orvask/setup.h"
@@ -77,6 +78,27 @@ TEST_F(PagesTest, MarkersResolveOnStoreOrOnDrawing) {
     EXPECT_EQ(attrAt(0, 0), attr(Green, DarkBlue));
     // Drawn after (0,0), so the markers meet the colours that cell applied.
     EXPECT_EQ(attrAt(1, 0), attr(Green, DarkBlue));
+    // The shown page records the colours as drawn, so a repaint in other
+    // colours brings back exactly what was shown.
+    EXPECT_EQ(shownCell(1, 0)->fg, Green);
+    setcolor(Red, Red);
+    Repaint(1, 0, 1, 0);
+    EXPECT_EQ(attrAt(1, 0), attr(Green, DarkBlue));
+}
+
+TEST_F(PagesTest, ANewlineInAPageShowsAsABlankAndNeverScrolls) {
+    Pxyp(0, 23, 'a', White, Black);
+    Pm(3, 24, "b\nc");
+    Page();
+    EXPECT_EQ(text(0, 23, 1), "a") << "nothing scrolled";
+    EXPECT_EQ(text(3, 24, 3), "b c");
+    EXPECT_EQ(shownCell(4, 24)->glyph, ' ') << "the shown page holds what the screen shows";
+    con().takeOutput();
+    Page();
+    EXPECT_EQ(con().takeOutput(), "") << "nor is the cell drawn again";
+    Repaint(0, 0, 0, 0);
+    EXPECT_EQ(text(0, 23, 1), "a");
+    EXPECT_EQ(text(3, 24, 3), "b c");
 }
 
 TEST_F(PagesTest, MkcellAndCellcmp) {

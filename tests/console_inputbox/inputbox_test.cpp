@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -278,6 +279,10 @@ TEST_F(InputBox, WithPagesTheShadowDimsAndClosingRestoresEveryCoveredCell) {
                  static_cast<unsigned char>((x + y) % 16), static_cast<unsigned char>(x % 8));
         }
     }
+    // Cells that show in the colours of the moment they were drawn.
+    for (int x = 20; x <= 24; ++x)
+        Pxyp(static_cast<short>(x), 8, Cell{'k', KeepFg, KeepBg});
+    setcolor(Cyan, Brown);
     Page();
     const ConsoleModel before = con.model();
 
@@ -322,6 +327,46 @@ TEST_F(InputBox, EndOfInputCancelsInsteadOfWaitingForEver) {
     pressAfter(100'000, {0});  // the input ends between the halves of a key
     EXPECT_EQ(ask(10, 5, "Name", 8, 0), 0);
     EXPECT_EQ(lastkey, -1);
+}
+
+TEST_F(InputBox, WithoutRoomForACharacterNothingIsWrittenPastTheBuffer) {
+    start();
+    const auto tiny = std::make_unique<char[]>(1);  // maxlen 0: one byte, the terminator
+    struct Case {
+        int flags;
+        std::initializer_list<int> keys;
+        int result;
+    };
+    const Case cases[] = {{InputNumber, {'5', key::Esc}, 0},
+                          {InputNumber, {}, 0},  // the input ends
+                          {InputYesNo, {'y'}, 1},
+                          {InputYesNoStrict, {'n'}, 1},
+                          {0, {key::Backspace, 'a', key::Enter}, 1}};
+    for (const Case& c : cases) {
+        tiny[0] = 'x';
+        typeLater(c.keys);
+        EXPECT_EQ(inputbox(10, 5, "Name", tiny.get(), 0, White, DarkBlue, Yellow, c.flags),
+                  c.result);
+        EXPECT_EQ(tiny[0], '\0') << c.flags;
+    }
+    const ConsoleModel& afterBackspace = con.screens.back();
+    EXPECT_EQ(afterBackspace.cell(19, 6).glyph, 179) << "the frame's right edge stays";
+}
+
+TEST_F(InputBox, PromptAndHintAreClippedAtTheRightEdgeAndTakenBackWithPages) {
+    start(ConPages);
+    for (short y = 4; y <= 9; ++y)
+        Pm(0, y, "`G0123456789012345678901234567890123456789012345678901234567890123456789");
+    Page();
+    const ConsoleModel before = con.model();
+    typeLater({'y'});
+    pressAfter(1'000'000, {'Y'});
+    EXPECT_EQ(ask(76, 5, "Name", 8, InputYesNoStrict), 1);
+    const ConsoleModel& hinted = con.screens.back();
+    EXPECT_EQ(text(hinted, 77, 6, 3), "Nam");
+    EXPECT_EQ(text(hinted, 0, 7, 5), text(before, 0, 7, 5)) << "nothing wraps onto the next row";
+    for (int y = 0; y < 25; ++y)
+        EXPECT_EQ(con.model().rowText(y), before.rowText(y)) << y;
 }
 
 TEST_F(InputBox, RefusesImpossibleSizesWithoutDrawing) {

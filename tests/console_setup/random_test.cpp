@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -19,6 +20,14 @@ class ReferenceGenerator {
     int next() {
         state_ = (state_ * 214013 + 2531011) % kModulus;
         return static_cast<int>((state_ / 65536) % 32768);
+    }
+
+    // chancef's roll: draws from 30000 on are drawn again.
+    int nextRoll() {
+        int value = next();
+        while (value >= 30000)
+            value = next();
+        return value % 10000;
     }
 
   private:
@@ -84,9 +93,9 @@ TEST(Random, ResultsFollowTheDraws) {
         ASSERT_EQ(onein(4), ref.next() % 4 == 0);
         const int roll = ref.next() % 100;
         ASSERT_EQ(chance(30), roll < 30 ? roll + 1 : 0);
-        const int fine = ref.next() % 10000;
+        const int fine = ref.nextRoll();
         ASSERT_EQ(chancef(12.345), fine < 1234 ? fine / 100 + 1 : 0);  // 12.34 %
-        const int half = ref.next() % 10000;
+        const int half = ref.nextRoll();
         ASSERT_EQ(chancef(0.5), half < 50 ? 1 : 0);
     }
 }
@@ -108,17 +117,52 @@ TEST(Random, RangesAreCoveredAndSureThingsAlwaysSucceed) {
     EXPECT_EQ(seen, (std::set<int>{3, 4, 5, 6, 7}));
 }
 
+TEST(Random, WideRangesAndFinePercentagesAreDrawnEvenly) {
+    // Fixed seeds: the counts are the same on every run, and far inside what
+    // an even draw gives (the tolerances are several standard deviations).
+    constexpr int kDraws = 200'000;
+    seed(20240601);
+    int upperHalf = 0;
+    int top = 0;
+    int tenPercent = 0;
+    int halfPercent = 0;
+    int wideUpper = 0;
+    int diceTopQuarter = 0;
+    for (int i = 0; i < kDraws; ++i) {
+        const int r = rnd(1'000'000);
+        ASSERT_GE(r, 0);
+        ASSERT_LT(r, 1'000'000);
+        upperHalf += r >= 500'000;
+        top = std::max(top, r);
+        tenPercent += chancef(10.0) != 0;
+        halfPercent += chancef(50.0) != 0;
+        wideUpper += rndr(INT_MIN, INT_MAX) >= 0;
+        diceTopQuarter += dice(1, 40'000) > 30'000;
+    }
+    EXPECT_NEAR(upperHalf, kDraws / 2, kDraws / 100);
+    EXPECT_GE(top, 999'000);
+    EXPECT_NEAR(tenPercent, kDraws / 10, kDraws / 200);
+    EXPECT_NEAR(halfPercent, kDraws / 2, kDraws / 100);
+    EXPECT_NEAR(wideUpper, kDraws / 2, kDraws / 100);
+    EXPECT_NEAR(diceTopQuarter, kDraws / 4, kDraws / 100);
+}
+
 TEST(Random, ExtremeArgumentsStayDefined) {
     seed(3);
     ReferenceGenerator ref(3);
-    EXPECT_EQ(rndr(INT_MIN, INT_MAX), INT_MIN + ref.next());
+    // The whole range of 2^32 values from three draws of 15 bits.
+    std::uint64_t wide = 0;
+    for (int i = 0; i < 3; ++i)
+        wide = wide * 32768 + static_cast<std::uint64_t>(ref.next());
+    EXPECT_EQ(rndr(INT_MIN, INT_MAX),
+              static_cast<int>(INT_MIN + static_cast<std::int64_t>(wide % (1ULL << 32))));
     EXPECT_EQ(rndr(INT_MAX, INT_MAX), INT_MAX);
     ref.next();
     EXPECT_EQ(chancef(std::nan("")), 0);
-    ref.next();
+    ref.nextRoll();
     EXPECT_EQ(chancef(-1e300), 0);
-    ref.next();
-    EXPECT_EQ(chancef(1e300), ref.next() % 10000 / 100 + 1);
+    ref.nextRoll();
+    EXPECT_EQ(chancef(1e300), ref.nextRoll() / 100 + 1);
     EXPECT_EQ(chance(INT_MIN), 0);
     ref.next();
     EXPECT_EQ(rnd(32768), ref.next());

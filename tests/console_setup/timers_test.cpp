@@ -30,7 +30,17 @@ class Timers : public ::testing::Test {
     InstalledConsole<> console;
 };
 
+// A static object of a program that reads the time scale while it is being
+// built, before main: the scale is constant-initialised, so it is 10 even
+// then, whatever the order of dynamic initialisation.
+static_assert(TimeScale{}.get() == 10);
+struct ReadsTheScaleBeforeMain {
+    int seen = timeScale.get();
+};
+ReadsTheScaleBeforeMain earlyReader;
+
 TEST_F(Timers, TimeScaleIsTenBeforeMain) {
+    EXPECT_EQ(earlyReader.seen, 10);
     EXPECT_EQ(timeScale.get(), 10);
 }
 

@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 #include "demo_terminal.h"
@@ -98,6 +101,37 @@ TEST_F(DemoE2e, ArrowAndFunctionKeysChangeNothing) {
     ASSERT_TRUE(demo.waitForMirror()) << demo.gridDifferences();
 }
 
+// A paste that arrives while a rotation animates, with the Esc of an arrow
+// key as byte 256 of it: every key of it reaches the program whole.
+TEST_F(DemoE2e, APasteDuringARotationArrivesWhole) {
+    for (const char* key : {"1", "2", "3"})
+        demo.key(key);  // the rotation at 1 animates while the paste arrives
+    std::vector<std::string> paste = {"4"};
+    for (int i = 0; i < 84; ++i)
+        paste.push_back("Right");  // 3 bytes each: 253 bytes so far
+    for (const char* key : {"5", "6", "Up", "7", "8", "9", "a", "b"})
+        paste.push_back(key);  // Up's Esc is byte 256
+    demo.paste(paste);
+    ASSERT_TRUE(demo.waitForMirror(5000ms)) << demo.gridDifferences();
+    EXPECT_FALSE(demo.term().status().ended()) << demo.term().status();
+}
+
+// Redrawing a tree whose root leans, unchanged, must not show the terminal
+// the root's mark erased and drawn again: a key that changes nothing writes
+// nothing.
+TEST_F(DemoE2e, AKeyThatChangesNothingWritesNothing) {
+    demo.key("1");
+    demo.key("2");  // the root leans right: its mark is drawn after its key
+    ASSERT_TRUE(demo.waitForMirror()) << demo.gridDifferences();
+    demo.term().waitQuiet(300ms);
+    demo.term().markOutput();
+    demo.key("1");  // already there
+    demo.term().waitQuiet(300ms);
+    EXPECT_EQ(demo.term().bytesSinceMark(), 0u) << demo.term().outputSinceMark();
+    demo.key("z");  // and the program still answers
+    EXPECT_TRUE(demo.waitForMirror()) << demo.gridDifferences();
+}
+
 TEST_F(DemoE2e, EscEndsWithStatusZeroAndRestoresTheTerminal) {
     demo.key("a");
     demo.key("Esc");
@@ -131,6 +165,26 @@ TEST(DemoE2eInput, ClosingTheTerminalEndsWithStatusZero) {
     demo.term().hangUp();
     const term_harness::ExitStatus status = demo.term().waitForExit();
     EXPECT_TRUE(status.exitedWith(0)) << status;
+}
+
+// With its output in a file, the keys still come from the terminal as they
+// are typed: Esc, not glued to a newline, ends the demo.
+TEST(DemoE2eInput, OutputToAFileKeysFromTheTerminal) {
+    const std::string file = ::testing::TempDir() + "avl-demo-output.txt";
+    term_harness::Terminal term(
+        {.argv = {"/bin/sh", "-c", "exec \"$0\" > \"$1\"", AVL_DEMO_PATH, file}});
+    term.type("x1");  // past the loading screen, then a key
+    std::this_thread::sleep_for(200ms);
+    term.press("Esc");
+    const term_harness::ExitStatus status = term.waitForExit();
+    EXPECT_TRUE(status.exitedWith(0)) << status;
+    const auto modes = term.ttyModes();
+    ASSERT_TRUE(modes.has_value());
+    EXPECT_EQ(term_harness::describeModeDifference(term.initialModes(), *modes), "");
+    std::ifstream written(file);
+    const std::string frames((std::istreambuf_iterator<char>(written)), {});
+    EXPECT_NE(frames.find("Demonstration"), std::string::npos) << "the frames went to the file";
+    std::remove(file.c_str());
 }
 
 TEST(DemoE2eInput, InputEndingDuringAPausedRotationEndsWithStatusZero) {

@@ -15,8 +15,20 @@ unsigned char cp437FromScreen(char32_t glyph) {
     return 0;
 }
 
-DemoTerminal::DemoTerminal(bool stdinFromPipe)
-    : term_({.argv = {AVL_DEMO_PATH}, .cols = 80, .rows = 25, .stdinFromPipe = stdinFromPipe}) {
+namespace {
+
+std::vector<std::string> commandLine(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), AVL_DEMO_PATH);
+    return arguments;
+}
+
+}  // namespace
+
+DemoTerminal::DemoTerminal(bool stdinFromPipe, std::vector<std::string> arguments)
+    : term_({.argv = commandLine(std::move(arguments)),
+             .cols = 80,
+             .rows = 25,
+             .stdinFromPipe = stdinFromPipe}) {
     SummonMemoryPool();
     mirror_.setObserver(&rotations_);
 }
@@ -35,6 +47,31 @@ bool DemoTerminal::enterDemo() {
 int DemoTerminal::key(const std::string& name) {
     const std::string bytes = term_harness::xtermKey(name);
     const std::size_t before = rotations_.messages.size();
+    mirror(bytes);
+    term_.type(bytes);
+    const int rotated = static_cast<int>(rotations_.messages.size() - before);
+    if (rotated > 0) lastRotation_ = rotations_.messages.back();
+    return rotated;
+}
+
+void DemoTerminal::paste(const std::vector<std::string>& names) {
+    const std::size_t before = rotations_.messages.size();
+    std::string all;
+    for (const std::string& name : names) {
+        const std::string bytes = term_harness::xtermKey(name);
+        mirror(bytes);
+        all += bytes;
+    }
+    term_.type(all);
+    if (rotations_.messages.size() > before) lastRotation_ = rotations_.messages.back();
+}
+
+void DemoTerminal::assume(const std::string& keys) {
+    for (char key : keys)
+        mirror(std::string(1, key == '\n' ? '\r' : key));
+}
+
+void DemoTerminal::mirror(const std::string& bytes) {
     if (bytes.size() == 1) {
         const char c = bytes[0];
         static const std::string kShiftedDigits = ")!@#$%^&*(";
@@ -50,10 +87,6 @@ int DemoTerminal::key(const std::string& name) {
             paused_ = !paused_;
         }
     }
-    term_.type(bytes);
-    const int rotated = static_cast<int>(rotations_.messages.size() - before);
-    if (rotated > 0) lastRotation_ = rotations_.messages.back();
-    return rotated;
 }
 
 std::string DemoTerminal::gridDifferences() const {

@@ -29,8 +29,8 @@ class RotationLog : public TreeObserver {
 
 class DemoTerminal {
   public:
-    // Starts avl-demo and waits for its loading screen.
-    explicit DemoTerminal(bool stdinFromPipe = false);
+    // Starts avl-demo with `arguments`.
+    explicit DemoTerminal(bool stdinFromPipe = false, std::vector<std::string> arguments = {});
     ~DemoTerminal();
     DemoTerminal(const DemoTerminal&) = delete;
     DemoTerminal& operator=(const DemoTerminal&) = delete;
@@ -43,6 +43,11 @@ class DemoTerminal {
     // and applies the same binding to the mirror. Returns how many rotations
     // the mirror did.
     int key(const std::string& name);
+    // Types the keys (names as key() takes them) in one write, as a paste
+    // arrives, and applies them to the mirror.
+    void paste(const std::vector<std::string>& names);
+    // Applies keys the program was given another way (--keys) to the mirror.
+    void assume(const std::string& keys);
     // Differences between the terminal's grid and the mirror's; empty when
     // they agree.
     std::string gridDifferences() const;
@@ -55,6 +60,9 @@ class DemoTerminal {
     const std::string& lastRotation() const { return lastRotation_; }
 
   private:
+    // Applies the binding of the key these bytes make to the mirror.
+    void mirror(const std::string& bytes);
+
     term_harness::Terminal term_;
     AvlTree mirror_;
     RotationLog rotations_;

@@ -222,6 +222,16 @@ TEST(KeyDecoderUnknown, EndlessParameterRunIsCutOff) {
     EXPECT_EQ(codes(decodeAll(noise)), (Codes{'z'}));
 }
 
+TEST(KeyDecoderUnknown, SettlingEndsARunawaySoTheNextKeyArrives) {
+    KeyDecoder decoder;
+    decoder.feed("\x1b[" + std::string(40, '1'));  // no final byte, then silence
+    decoder.settle();
+    decoder.feed("x");
+    KeyEvent key{};
+    ASSERT_TRUE(decoder.next(key));
+    EXPECT_EQ(key.code, 'x');
+}
+
 TEST(KeyDecoderUtf8, TypedCharactersBecomeCodePageBytes) {
     EXPECT_EQ(codes(decodeAll("\xc3\xa9")), (Codes{130}));               // é
     EXPECT_EQ(codes(decodeAll("\xc3\xbc\xc3\x87")), (Codes{129, 128}));  // ü Ç
@@ -231,6 +241,13 @@ TEST(KeyDecoderUtf8, TypedCharactersBecomeCodePageBytes) {
               (Codes{'a'}));  // € has no byte: dropped
     EXPECT_EQ(codes(decodeAll("\xea\xb0\x80", Terminal::Any, 949)), (Codes{0xB0, 0xA1}));  // 가
     EXPECT_EQ(codes(decodeAll("\xc3\xa9", Terminal::Any, 949)), (Codes{}));
+    // Bytes a reader would take for a key prefix are dropped with their
+    // character, not left to swallow the next key: alpha is 224 in code page
+    // 437; in code page 949 the Hanja 胥 is 0xE0 0xA1 and the Hangul 겯 is
+    // 0xB0 0xE0.
+    EXPECT_EQ(codes(decodeAll("\xce\xb1z")), (Codes{'z'}));
+    EXPECT_EQ(codes(decodeAll("\xe8\x83\xa5z", Terminal::Any, 949)), (Codes{'z'}));
+    EXPECT_EQ(codes(decodeAll("\xea\xb2\xafz", Terminal::Any, 949)), (Codes{'z'}));
 }
 
 TEST(KeyDecoderUtf8, SplitCharacterWaitsAndBrokenBytesAreDropped) {

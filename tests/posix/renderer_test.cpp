@@ -7,35 +7,12 @@
 #include "posix/glyph_table.h"
 #include "posix/message_box.h"
 #include "posix/utf8.h"
+#include "term_harness/screen.h"
 
 namespace orvask::platform::posix {
 namespace {
 
 constexpr Coord kNoTerminal{0, 0};
-
-// The text a terminal would show of `out`: escape sequences (CSI, OSC and
-// two-byte ones) removed.
-std::string visibleText(const std::string& out) {
-    std::string text;
-    for (std::size_t i = 0; i < out.size(); ++i) {
-        if (out[i] != '\x1b') {
-            text.push_back(out[i]);
-            continue;
-        }
-        if (i + 1 >= out.size()) break;
-        if (out[i + 1] == '[') {
-            i += 2;
-            while (i < out.size() && !(out[i] >= 0x40 && out[i] <= 0x7E))
-                ++i;
-        } else if (out[i + 1] == ']') {
-            i = out.find('\x07', i);
-            if (i == std::string::npos) break;
-        } else {
-            ++i;
-        }
-    }
-    return text;
-}
 
 std::string utf8(char32_t cp) {
     std::string s;
@@ -48,6 +25,33 @@ std::string render(Renderer& renderer, const ConsoleModel& model, Coord terminal
     renderer.render(model, terminal, out);
     return out;
 }
+
+// The ANSI palette index of a console colour.
+int ansiPalette(int console) {
+    return ((console & 1) << 2) | (console & 2) | ((console & 4) >> 2) | (console & 8);
+}
+
+// A terminal (libvterm) that shows what the renderer writes, for checks of
+// what the user sees rather than of the bytes that got it there.
+class ShownTerminal {
+  public:
+    ShownTerminal(int cols, int rows) : screen_(cols, rows) {}
+    // Renders into the terminal; returns the bytes written.
+    std::string render(Renderer& renderer, const ConsoleModel& model) {
+        std::string out;
+        renderer.render(
+            model,
+            {static_cast<std::int16_t>(screen_.cols()), static_cast<std::int16_t>(screen_.rows())},
+            out);
+        screen_.feed(out);
+        return out;
+    }
+    std::string row(int y) const { return screen_.rowText(y); }
+    const term_harness::Screen& screen() const { return screen_; }
+
+  private:
+    term_harness::Screen screen_;
+};
 
 void putText(ConsoleModel& model, int x, int y, std::string_view text, std::uint8_t attr = 0x07) {
     for (char c : text)
@@ -62,16 +66,16 @@ ConsoleModel quietModel(Coord size = {80, 25}) {
 
 TEST(RendererGlyphs, EveryByteReachesTheTerminalAsItsGlyphNeverAsAControl) {
     ConsoleModel model = quietModel({64, 4});
-    std::string expected;
-    for (int byte = 0; byte < 256; ++byte) {
+    for (int byte = 0; byte < 256; ++byte)
         model.cell(byte % 64, byte / 64) = CellData{static_cast<std::uint8_t>(byte), 0x07};
-        appendUtf8(expected, singleByteGlyph(kCodePage437, static_cast<std::uint8_t>(byte)));
-    }
     Renderer renderer;
-    const std::string text = visibleText(render(renderer, model));
-    EXPECT_EQ(text, expected);
-    for (unsigned char c : text)
-        EXPECT_FALSE(c < 0x20 || c == 0x7F) << int{c};
+    ShownTerminal terminal(64, 4);
+    terminal.render(renderer, model);
+    for (int byte = 0; byte < 256; ++byte) {
+        EXPECT_EQ(terminal.screen().cell(byte % 64, byte / 64).glyph(),
+                  singleByteGlyph(kCodePage437, static_cast<std::uint8_t>(byte)))
+            << "byte " << byte;
+    }
 }
 
 TEST(RendererGlyphs, CodePage949PairsAndBoxBytes) {
@@ -79,18 +83,20 @@ TEST(RendererGlyphs, CodePage949PairsAndBoxBytes) {
     model.outputCodePage = kCodePage949;
     putText(model, 0, 0, "\xB0\xA1\x06\x05>#");
     Renderer renderer;
-    const std::string first = visibleText(render(renderer, model));
-    EXPECT_EQ(first.substr(0, 11), utf8(U'가') + utf8(U'─') + utf8(U'│') + ">#");
+    ShownTerminal terminal(10, 2);
+    terminal.render(renderer, model);
+    EXPECT_EQ(terminal.row(0).substr(0, 11), utf8(U'가') + utf8(U'─') + utf8(U'│') + ">#");
 
     // Changing the trail byte redraws the whole character, once.
     model.cell(1, 0).glyph = 0xA2;
-    const std::string second = render(renderer, model);
-    EXPECT_EQ(visibleText(second), utf8(U'각'));
-    EXPECT_NE(second.find("\x1b[1;1H"), std::string::npos);
+    const std::string second = terminal.render(renderer, model);
+    EXPECT_EQ(terminal.row(0).substr(0, 11), utf8(U'각') + utf8(U'─') + utf8(U'│') + ">#");
+    EXPECT_EQ(second.find(utf8(U'─')), std::string::npos) << "only the character is redrawn";
 
     // Breaking the pair redraws both halves of what the terminal shows.
     model.cell(1, 0).glyph = '!';
-    EXPECT_EQ(visibleText(render(renderer, model)), utf8(U'\uFFFD') + "!");
+    terminal.render(renderer, model);
+    EXPECT_EQ(terminal.row(0).substr(0, 4), utf8(U'\uFFFD') + "!");
 }
 
 TEST(RendererDiff, ASyncThatChangesNothingWritesNothing) {
@@ -108,27 +114,66 @@ TEST(RendererDiff, ASyncThatChangesNothingWritesNothing) {
 TEST(RendererDiff, OneCellChangeWritesAHandfulOfBytes) {
     ConsoleModel model(quietModel());
     Renderer renderer;
-    render(renderer, model);
+    ShownTerminal terminal(80, 25);
+    terminal.render(renderer, model);
     model.cell(10, 5) = CellData{'Z', 0x07};
-    const std::string out = render(renderer, model);
-    EXPECT_LE(out.size(), 16u) << out;
-    EXPECT_NE(out.find("\x1b[6;11HZ"), std::string::npos) << out;
+    const std::string out = terminal.render(renderer, model);
+    EXPECT_LE(out.size(), 8u) << out;
+    EXPECT_EQ(terminal.screen().cell(10, 5).glyph(), U'Z');
+}
+
+// Each change in its shortest form, as a terminal shows it: the half of the
+// colour that changed, and moves by line feed, carriage return, backspace,
+// relative steps or by rewriting the unchanged cells in between.
+TEST(RendererDiff, ChangesTakeTheirShortestForm) {
+    ConsoleModel model(quietModel({40, 6}));
+    putText(model, 0, 0, "row zero", 0x07);
+    Renderer renderer;
+    ShownTerminal terminal(40, 6);
+    terminal.render(renderer, model);
+
+    struct Step {
+        int x, y;
+        std::uint8_t glyph, attribute;
+        std::string bytes;
+    };
+    // Each step starts where the one before left the cursor (after its cell).
+    const Step steps[] = {
+        {30, 4, 'z', 0x07, "\x1b[5;31Hz"},  // from nowhere known: a jump
+        {31, 5, 'x', 0x07, "\nx"},          // down one, same column
+        {2, 0, 'W', 0x07, "\x1b[1;3HW"},    // far up: a jump again
+        {0, 1, 'y', 0x07, "\n\ry"},         // down one, back to the line start
+        {3, 1, 'v', 0x07, "  v"},           // rewriting two cells beats a step
+        {0, 1, 'y', 0x0C, "\r\x1b[91my"},   // the foreground alone
+        {0, 1, 'y', 0x1C, "\b\x1b[44my"},   // the background alone
+    };
+    for (const Step& step : steps) {
+        model.cell(step.x, step.y) = CellData{step.glyph, step.attribute};
+        const std::string out = terminal.render(renderer, model);
+        const term_harness::Cell shown = terminal.screen().cell(step.x, step.y);
+        EXPECT_EQ(shown.glyph(), step.glyph) << step.bytes;
+        EXPECT_EQ(shown.bg, ansiPalette(step.attribute >> 4)) << step.bytes;
+        EXPECT_LE(out.size(), step.bytes.size()) << out;
+    }
+    EXPECT_EQ(terminal.row(0).substr(0, 8), "roW zero");
 }
 
 TEST(RendererDiff, ASizeChangeOrInvalidateRepaintsEverything) {
     ConsoleModel model(quietModel({20, 5}));
     putText(model, 0, 0, "abc");
     Renderer renderer;
-    render(renderer, model);
+    ShownTerminal terminal(30, 5);
+    terminal.render(renderer, model);
     renderer.invalidate();
-    std::string out = render(renderer, model);
+    std::string out = terminal.render(renderer, model);
     EXPECT_NE(out.find("\x1b[2J"), std::string::npos);
-    EXPECT_EQ(visibleText(out).substr(0, 3), "abc");
+    EXPECT_EQ(terminal.row(0).substr(0, 3), "abc");
 
     model.resize({30, 5});
-    out = render(renderer, model);
+    putText(model, 25, 4, "edge");
+    out = terminal.render(renderer, model);
     EXPECT_NE(out.find("\x1b[2J"), std::string::npos);
-    EXPECT_EQ(visibleText(out).size(), 150u);
+    EXPECT_EQ(terminal.row(4).substr(25, 4), "edge");
 }
 
 TEST(RendererColours, ConsoleBitOrderIsTranslatedToAnsi) {
@@ -161,6 +206,18 @@ TEST(RendererTitle, TitleIsSanitisedAndSentOnce) {
     EXPECT_NE(out.find("\x1b]2;Demo[2J\x07"), std::string::npos);
     model.title = "Next";
     EXPECT_EQ(render(renderer, model), "\x1b]2;Next\x07");
+
+    // Sent again whenever what it shows changes: the same bytes under
+    // another code page, or after a repaint even when empty.
+    model.title = "\x9b";
+    render(renderer, model);
+    model.outputCodePage = kCodePage949;
+    EXPECT_NE(render(renderer, model).find("\x1b]2;" + utf8(U'\uFFFD') + "\x07"),
+              std::string::npos);
+    model.title = "";
+    render(renderer, model);
+    renderer.invalidate();
+    EXPECT_NE(render(renderer, model).find("\x1b]2;\x07"), std::string::npos);
 }
 
 TEST(RendererCursor, PositionVisibilityAndShapeAreMirrored) {
@@ -171,7 +228,7 @@ TEST(RendererCursor, PositionVisibilityAndShapeAreMirrored) {
     EXPECT_TRUE(out.ends_with("\x1b[3;4H\x1b[?25h")) << out;
 
     model.setCursor({4, 2});
-    EXPECT_EQ(render(renderer, model), "\x1b[C");
+    EXPECT_EQ(render(renderer, model), " ");  // rewriting the blank is the shortest step
     model.cursorSize = 100;
     EXPECT_EQ(render(renderer, model), "\x1b[2 q");
     model.cursorSize = 20;
@@ -188,23 +245,24 @@ TEST(RendererSize, TooSmallTerminalShowsANoticeUntilItFits) {
     ConsoleModel model(quietModel());
     putText(model, 0, 0, "hello");
     Renderer renderer;
-    std::string out = render(renderer, model, {60, 20});
-    EXPECT_NE(visibleText(out).find("80 x 25"), std::string::npos) << out;
-    EXPECT_EQ(visibleText(out).find("hello"), std::string::npos);
+    ShownTerminal small(60, 20);
+    small.render(renderer, model);
+    EXPECT_TRUE(small.screen().contains("80 x 25")) << small.screen().text();
+    EXPECT_FALSE(small.screen().contains("hello"));
     EXPECT_EQ(render(renderer, model, {60, 20}), "");
 
-    out = render(renderer, model, {100, 30});
-    EXPECT_EQ(visibleText(out).substr(0, 5), "hello");
-    EXPECT_EQ(visibleText(out).size(), 80u * 25u);
+    ShownTerminal large(100, 30);
+    large.render(renderer, model);
+    EXPECT_EQ(large.row(0).substr(0, 6), "hello ");
+    EXPECT_FALSE(large.screen().contains("80 x 25"));
 }
 
 TEST(RendererSize, NoticeFitsATinyTerminal) {
     ConsoleModel model(quietModel());
     Renderer renderer;
-    const std::string out = render(renderer, model, {10, 1});
-    const std::string text = visibleText(out);
-    EXPECT_LE(text.size(), 10u);
-    EXPECT_FALSE(text.empty());
+    ShownTerminal tiny(10, 1);
+    tiny.render(renderer, model);
+    EXPECT_NE(tiny.row(0).find_first_not_of(' '), std::string::npos);
 }
 
 TEST(MessageBoxLayout, FramedCentredBoxWithCaptionTextAndOk) {

@@ -48,11 +48,25 @@ class Pipe {
     int fds_[2] = {-1, -1};
 };
 
+// A clock that moves only when told to (or when slept on).
+class ManualClock : public Clock {
+  public:
+    std::int64_t nanoseconds() noexcept override { return now_; }
+    void sleep(std::uint32_t milliseconds, void (*)(void*), void*) override {
+        advance(milliseconds);
+    }
+    void advance(std::uint32_t milliseconds) { now_ += std::int64_t{milliseconds} * 1'000'000; }
+
+  private:
+    std::int64_t now_ = 5'000'000'000;
+};
+
 class TerminalBackendOverPipes : public ::testing::Test {
   protected:
     Pipe keys_;
     Pipe screen_;
-    TerminalBackend backend_{keys_.reader(), screen_.writer(), "xterm-256color"};
+    ManualClock clock_;
+    TerminalBackend backend_{keys_.reader(), screen_.writer(), "xterm-256color", clock_};
 };
 
 TEST_F(TerminalBackendOverPipes, KeysAreDecodedOneCodePerRead) {
@@ -108,17 +122,51 @@ TEST_F(TerminalBackendOverPipes, AltIsReleasedSoAWaitForAllKeysUpEnds) {
 
 TEST_F(TerminalBackendOverPipes, OutputIsSyncedByDifferenceAtSyncPoints) {
     backend_.setCursorInfo(1, false);
+    backend_.sleep(0);
+    screen_.drain();
+    clock_.advance(500);  // however long since the last sync: a write is no sync point
     backend_.setCursorPosition({2, 1});
     backend_.write("Hi", 2);
-    EXPECT_EQ(screen_.drain(), "");  // nothing before a sync point
+    backend_.write("!", 1);
+    EXPECT_EQ(screen_.drain(), "");
     backend_.sleep(0);
     const std::string first = screen_.drain();
-    EXPECT_NE(first.find("\x1b[2;1H  Hi  "), std::string::npos) << first;
-    backend_.sleep(0);
-    EXPECT_EQ(screen_.drain(), "");  // no change, no bytes
-    backend_.write("!", 1);
+    EXPECT_NE(first.find("Hi!"), std::string::npos) << first;
+
+    // A frame that ends as it began writes nothing, however it was drawn.
+    backend_.setCursorPosition({2, 1});
+    backend_.write("--", 2);
+    backend_.setCursorPosition({2, 1});
+    backend_.write("Hi", 2);
     EXPECT_FALSE(backend_.keyWaiting());
-    EXPECT_EQ(screen_.drain(), "\x1b[2;5H!");
+    EXPECT_EQ(screen_.drain(), "");
+
+    backend_.write("?", 1);
+    EXPECT_FALSE(backend_.keyWaiting());
+    const std::string changed = screen_.drain();
+    EXPECT_TRUE(changed.ends_with("?")) << changed;
+    EXPECT_LE(changed.size(), 8u) << changed;
+}
+
+TEST_F(TerminalBackendOverPipes, LongOutputWithoutSyncPointShowsOnceItsOldestChangeIsDue) {
+    backend_.sleep(0);
+    screen_.drain();
+    backend_.write("a", 1);
+    clock_.advance(TerminalBackend::kSyncIntervalMs - 1);
+    backend_.write("b", 1);
+    EXPECT_EQ(screen_.drain(), "");
+    clock_.advance(1);
+    backend_.write("c", 1);
+    EXPECT_NE(screen_.drain().find("abc"), std::string::npos);
+}
+
+TEST_F(TerminalBackendOverPipes, AKeyAfterARunawaySequenceArrives) {
+    keys_.send("\x1b[" + std::string(40, '1'));
+    EXPECT_FALSE(backend_.keyWaiting());
+    clock_.advance(TerminalBackend::kEscTimeoutMs);
+    EXPECT_FALSE(backend_.keyWaiting());  // settled: the runaway is over
+    keys_.send("x");
+    EXPECT_EQ(backend_.readKey(), 'x');
 }
 
 TEST_F(TerminalBackendOverPipes, ModelStartsAt80x25AndFollowsTheBufferSize) {

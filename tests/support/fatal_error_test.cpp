@@ -1,9 +1,14 @@
 // The log file and the fatal-error path, each run in a child process inside
 // a fresh working directory.
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -21,12 +26,16 @@ class FatalErrorTest : public ScratchDirectoryTest {};
 class LogFileTest : public ScratchDirectoryTest {};
 
 TEST_F(FatalErrorTest, WithoutFileOrLineLogsOneLineShowsTheBoxAndExitsWithOne) {
+    // After the box the console is handed back and the message left on
+    // standard error, for when the box went unseen.
     EXPECT_EXIT(
         {
             InstallReportingConsole();
             FatalError("Something broke", nullptr, -1);
         },
-        ExitedWithCode(1), "\\[box\\] caption=<Vornel Crashed> text=<Something broke> logged=1");
+        ExitedWithCode(1),
+        "^\\[box\\] caption=<Vornel Crashed> text=<Something broke> logged=1\\s+"
+        "\\[restored\\]\\s+Vornel Crashed: Something broke\\s*$");
     EXPECT_EQ(ReadLogText(), std::string("FATAL_ERROR : Something broke") + kLineEnd);
 }
 
@@ -80,6 +89,40 @@ TEST_F(FatalErrorTest, UnwritableLogStillShowsTheBoxAndExitsWithOne) {
         },
         ExitedWithCode(1), "caption=<Vornel Crashed> text=<No log> logged=0");
     EXPECT_TRUE(std::filesystem::is_directory(kLogFileName));
+}
+
+TEST_F(FatalErrorTest, ALogThatIsALinkOrNotOursIsLeftAloneAndTheBoxStillShows) {
+    const std::string kept = "not a log\n";
+    std::ofstream("target.txt") << kept;
+    // A death-test child on Windows runs this again and finds the link made.
+    std::error_code ignored;
+    std::filesystem::create_symlink("target.txt", kLogFileName, ignored);
+    if (!std::filesystem::is_symlink(kLogFileName)) {
+        GTEST_SKIP() << "no symbolic links here (Windows grants them by privilege)";
+    }
+    EXPECT_EXIT(
+        {
+            InstallReportingConsole();
+            FatalError("Linked", nullptr, 3);
+        },
+        ExitedWithCode(1), "text=<Linked>");
+    EXPECT_EQ(ReadLogText(), kept) << "the link's target is untouched";
+    EXPECT_TRUE(std::filesystem::is_symlink(kLogFileName));
+
+#ifndef _WIN32
+    // Someone else's file planted under the name (a hard link to it, say).
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to hand the file to another user";
+    std::filesystem::remove(kLogFileName);
+    WriteLogText(kept);
+    ASSERT_EQ(chown(kLogFileName, 4242, 4242), 0);
+    EXPECT_EXIT(
+        {
+            InstallReportingConsole();
+            FatalError("Foreign", nullptr, -1);
+        },
+        ExitedWithCode(1), "text=<Foreign>");
+    EXPECT_EQ(ReadLogText(), kept);
+#endif
 }
 
 TEST_F(LogFileTest, FirstLineTruncatesThenLinesAppendAndEachIsOnDiskAtOnce) {

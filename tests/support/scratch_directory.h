@@ -100,14 +100,19 @@ class ScratchDirectoryTest : public ::testing::Test {
 };
 
 // An in-memory console whose message box also reports on stderr what it shows
-// and how many lines the log held at that moment, so that a death test can
-// check the box of a process that has already ended.
+// and how many lines the log held at that moment, and which notes when the
+// console is handed back, so that a death test can check the box of a
+// process that has already ended.
 class ReportingConsole : public orvask::platform::MemoryConsole {
   public:
     void messageBox(const char* caption, const char* text) override {
         MemoryConsole::messageBox(caption, text);
         std::fprintf(stderr, "[box] caption=<%s> text=<%s> logged=%zu\n", caption, text,
                      ReadLogLines().size());
+    }
+    void restoreConsole() override {
+        MemoryConsole::restoreConsole();
+        std::fprintf(stderr, "[restored]\n");
     }
 };
 

@@ -18,6 +18,11 @@
 //                 'a' abort(), 'b' SIGBUS, 'f' SIGFPE
 //   probe small   an 80x25 screen with marks in its corners
 //   probe busy    shows "busy ready", then only ever sleeps: never reads a key
+//   probe rounds  two rounds of coninit (a key) and conexit, each followed by a
+//                 line printed on standard output ("printed after round N");
+//                 after the first it reads a line in the terminal's own mode
+//   probe host    as a host program with its own SIGINT handler, which prints
+//                 "host handler ran" and exits 7; shows "host ready" and waits
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
@@ -26,7 +31,10 @@
 #include <string>
 #include <string_view>
 
+#include <unistd.h>
+
 #include "orvask/platform/backend.h"
+#include "orvask/setup.h"
 
 namespace {
 
@@ -193,6 +201,41 @@ int stayBusy() {
         con().sleep(20);
 }
 
+// Standard output written directly, as a host program prints once the
+// library has given the terminal back.
+void printDirectly(std::string_view text) {
+    [[maybe_unused]] const ssize_t n = ::write(STDOUT_FILENO, text.data(), text.size());
+}
+
+int twoRounds() {
+    for (int round = 1; round <= 2; ++round) {
+        orvask::coninit(437, 80, 25, 0);
+        put(0, 0, kPlain, "round " + std::to_string(round));
+        orvask::conexit(80, 25);
+        printDirectly("printed after round " + std::to_string(round) + "\r\n");
+        if (round == 1) {
+            char line[64];
+            if (std::fgets(line, sizeof line, stdin) == nullptr) return 3;
+        }
+    }
+    return 0;
+}
+
+void onHostInterrupt(int) {
+    printDirectly("host handler ran\r\n");
+    _exit(7);
+}
+
+int hostWithHandler() {
+    struct sigaction action {};
+    action.sa_handler = onHostInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    put(0, 0, kPlain, "host ready");
+    waitForEnd();
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -204,6 +247,8 @@ int main(int argc, char** argv) {
     if (mode == "wait") return waitForExitKey();
     if (mode == "small") return smallScreen();
     if (mode == "busy") return stayBusy();
-    std::fprintf(stderr, "usage: probe glyphs|keys|sync|title|wait|small|busy\n");
+    if (mode == "rounds") return twoRounds();
+    if (mode == "host") return hostWithHandler();
+    std::fprintf(stderr, "usage: probe glyphs|keys|sync|title|wait|small|busy|rounds|host\n");
     return 64;
 }

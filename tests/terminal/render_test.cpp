@@ -41,7 +41,10 @@ void expectCodePage437Block(const Terminal& term) {
 
 TEST(TerminalRendering, CodePage437GlyphsAndAllAttributes) {
     Terminal term(probeOptions("glyphs"));
-    ASSERT_TRUE(term.waitForText("glyphs ready")) << term.screenText();
+    // The frame is whole once the cursor has reached its place, its last step.
+    ASSERT_TRUE(term.waitUntil([&] {
+        return term.contains("glyphs ready") && term.cursor() == Position{5, 20};
+    })) << term.screenText();
     expectCodePage437Block(term);
     for (int attribute = 0; attribute < 256; ++attribute) {
         const Cell cell = term.cell(20 + attribute % 16, attribute / 16);

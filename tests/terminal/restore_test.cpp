@@ -122,6 +122,36 @@ TEST(TerminalRestore, GivenBackWhileStoppedAndTakenAgainOnContinue) {
     expectGivenBack(term);
 }
 
+// A host program's own handler still runs, once the terminal is its user's
+// again: what it prints lands on the normal screen.
+TEST(TerminalRestore, AHostsOwnHandlerRunsAfterTheTerminalIsGivenBack) {
+    Terminal term(probeFromShell("host"));
+    ASSERT_TRUE(term.waitForText("host ready")) << term.screenText();
+    term.waitQuiet();
+    ASSERT_TRUE(term.sendSignal(SIGINT));
+    EXPECT_TRUE(term.waitForExit().exitedWith(7)) << term.status();
+    EXPECT_TRUE(term.contains("host handler ran")) << term.screenText();
+    expectGivenBack(term);
+}
+
+// conexit gives the terminal back: what the program prints afterwards is on
+// the user's screen, in the user's modes; a later coninit takes it again.
+TEST(TerminalRestore, ConexitGivesTheTerminalBackForEveryRound) {
+    Terminal term(probeFromShell("rounds"));
+    for (int round = 1; round <= 2; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        ASSERT_TRUE(term.waitForText("Press any key to continue...")) << term.screenText();
+        EXPECT_TRUE(term.altScreen());
+        term.type("x");
+        ASSERT_TRUE(term.waitForText("printed after round " + std::to_string(round)))
+            << term.screenText();
+        term.waitQuiet();
+        expectGivenBack(term);
+        if (round == 1) term.type("go\r");  // read by the program in the user's line mode
+    }
+    EXPECT_TRUE(term.waitForExit().exitedWith(0)) << term.status();
+}
+
 TEST(TerminalEndOfInput, ClosedPipeEndsTheProgramCleanly) {
     term_harness::Options options = probeOptions("keys");
     options.stdinFromPipe = true;

@@ -15,6 +15,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #include "orvask/platform/console_codes.h"
 
@@ -39,6 +40,16 @@ inline constexpr unsigned kOutputModeDefault = 0x17;
 
 // The value readKey() returns once the input has ended for good.
 inline constexpr int kEndOfInput = -1;
+
+// Receives the bytes a backend sends to the screen (see Backend::tapOutput).
+class OutputTap {
+  public:
+    // `bytes` as they go out, in order; one call per write to the screen.
+    virtual void sent(std::string_view bytes) = 0;
+
+  protected:
+    ~OutputTap() = default;
+};
 
 class Backend {
   public:
@@ -119,6 +130,13 @@ class Backend {
     // afterwards lands on the user's own screen. The next output or key read
     // takes the console again. Does nothing where nothing is held.
     virtual void restoreConsole() {}
+
+    // --- Recording -----------------------------------------------------------
+
+    // Hands every byte sent to the screen from now on to `tap` as well (null
+    // stops), for recording a session. A backend that sends the screen no
+    // bytes of its own (a console of cells) has nothing to hand over.
+    virtual void tapOutput(OutputTap* tap) { (void)tap; }
 };
 
 // The backend in use. The first call without an installed backend creates

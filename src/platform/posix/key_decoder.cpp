@@ -74,6 +74,7 @@ void KeyDecoder::feed(const char* bytes, std::size_t count) {
 }
 
 void KeyDecoder::settle() {
+    skipping_ = false;  // the silence ends a runaway sequence too
     decode(true);
 }
 
@@ -142,7 +143,7 @@ std::size_t KeyDecoder::decodeCharacter(std::size_t at, bool settling, bool alt)
     const std::size_t left = pending_.size() - at;
     const unsigned char lead = bytes[0];
     if (lead < 0x80) {
-        if (lead == 0) return 1;  // Ctrl+Space: no console key, and 0 would read as a prefix
+        if (isKeyPrefix(lead)) return 1;  // Ctrl+Space: no console key, and would read as a prefix
         emit(lead == 0x7F ? 8 : lead, alt);
         return 1;
     }
@@ -159,16 +160,21 @@ std::size_t KeyDecoder::decodeCharacter(std::size_t at, bool settling, bool alt)
 }
 
 void KeyDecoder::emitCharacter(char32_t codePoint, bool alt) {
+    std::string bytes;
     std::uint8_t byte = 0;
     if (singleByteFor(codePage_, codePoint, byte)) {
-        emit(byte, alt);
-        return;
+        bytes.push_back(static_cast<char>(byte));
+    } else if (codePage_ == kCodePage949) {
+        bytes = encodeCp949(codePoint);
     }
-    if (codePage_ == kCodePage949) {
-        for (char c : encodeCp949(codePoint))
-            emit(static_cast<unsigned char>(c), alt);
+    // A character the code page lacks is dropped; so is one with a byte that
+    // a reader would take for the prefix of a key without a character (224
+    // is alpha in code page 437), which would swallow the next key.
+    for (char c : bytes) {
+        if (isKeyPrefix(static_cast<unsigned char>(c))) return;
     }
-    // Otherwise the code page has no such character: the key is dropped.
+    for (char c : bytes)
+        emit(static_cast<unsigned char>(c), alt);
 }
 
 std::size_t KeyDecoder::decodeSequence(std::size_t at, bool settling, bool alt) {

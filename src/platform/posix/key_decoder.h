@@ -3,10 +3,22 @@
 // read: characters as code page bytes, keys without a character as a prefix
 // (0 or 224) and a code, each with a flag telling whether Alt was held.
 //
-// The decoder knows no clock. It holds back the bytes that may still be the
-// start of a sequence (a lone Esc, "Esc [", half a UTF-8 character) until
-// more bytes come or the caller says that none came in time (settle()).
-// A complete sequence is decoded as soon as its last byte arrives.
+// The contract:
+//   * Bytes may come in chunks of any size; the keys are the same however
+//     the stream is cut. A complete sequence is decoded as soon as its last
+//     byte arrives.
+//   * The decoder knows no clock. It holds back the bytes that may still be
+//     the start of a sequence (a lone Esc, "Esc [", half a UTF-8 character)
+//     until more bytes come, or until the caller settles them. The caller
+//     settles only after feeding everything already waiting on the input and
+//     then seeing no byte for the Esc timeout (or at the end of input), so a
+//     sequence split across reads is never taken apart.
+//   * A runaway sequence (no final byte within 32 bytes) is dropped up to
+//     its final byte, or up to the next settling, whichever comes first: a
+//     key typed after a pause is never lost to it.
+//   * A typed character whose code page bytes include 0 or 224 is dropped:
+//     a reader would take such a byte for the prefix of a key without a
+//     character and swallow the next key with it.
 
 #include <cstddef>
 #include <deque>
@@ -34,11 +46,11 @@ class KeyDecoder {
     void feed(std::string_view bytes) { feed(bytes.data(), bytes.size()); }
     // No further byte came within the Esc timeout (or input ended): what is
     // held back is decided now: a lone Esc is the Esc key, "Esc [" is
-    // Alt+[, and a truncated sequence is dropped whole.
+    // Alt+[, and a truncated sequence is dropped whole. Ends a runaway.
     void settle();
 
     // Bytes are held back waiting for the rest of a sequence.
-    bool holding() const { return !pending_.empty(); }
+    bool holding() const { return !pending_.empty() || skipping_; }
     bool ready() const { return !keys_.empty(); }
     // Takes the next key code; false when there is none.
     bool next(KeyEvent& event);

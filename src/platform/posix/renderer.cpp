@@ -21,6 +21,52 @@ void appendNumber(std::string& out, int value) {
     out += std::to_string(value);
 }
 
+// A blank shows only its background: its foreground may be anything.
+bool isBlank(const ScreenCell& cell) {
+    return cell.glyph == U' ' && cell.width == 1;
+}
+
+bool sameBackground(int a, int b) {
+    return (a >> 4) == (b >> 4);
+}
+
+// Whether the terminal shows the two cells alike.
+bool looksSame(const ScreenCell& a, const ScreenCell& b) {
+    return a.glyph == b.glyph && a.width == b.width &&
+           (a.attribute == b.attribute || (isBlank(a) && sameBackground(a.attribute, b.attribute)));
+}
+
+int fgCode(int attribute) {
+    const int fg = attribute & 0x0F;
+    return (fg & 8 ? 90 : 30) + ansiColour(fg);
+}
+
+int bgCode(int attribute) {
+    const int bg = attribute >> 4;
+    return (bg & 8 ? 100 : 40) + ansiColour(bg);
+}
+
+// "CSI n <final>", with the parameter left out where it is the default 1.
+std::string csi(int n, char final) {
+    std::string out = "\x1b[";
+    if (n != 1) appendNumber(out, n);
+    out += final;
+    return out;
+}
+
+// The absolute move, with the defaults left out: "CSI H" is the top-left
+// corner, "CSI r H" column 1 of row r.
+std::string jump(int x, int y) {
+    std::string out = "\x1b[";
+    if (y != 0 || x != 0) appendNumber(out, y + 1);
+    if (x != 0) {
+        out += ';';
+        appendNumber(out, x + 1);
+    }
+    out += 'H';
+    return out;
+}
+
 const char* cursorStyleSequence(int size) {
     if (size == 25) return "\x1b[0 q";  // the console default: the terminal's own style
     if (size >= 50) return "\x1b[2 q";  // steady block
@@ -30,12 +76,10 @@ const char* cursorStyleSequence(int size) {
 }  // namespace
 
 std::string colourSequence(std::uint8_t attribute) {
-    const int fg = attribute & 0x0F;
-    const int bg = attribute >> 4;
     std::string out = "\x1b[";
-    appendNumber(out, (fg & 8 ? 90 : 30) + ansiColour(fg));
+    appendNumber(out, fgCode(attribute));
     out += ';';
-    appendNumber(out, (bg & 8 ? 100 : 40) + ansiColour(bg));
+    appendNumber(out, bgCode(attribute));
     out += 'm';
     return out;
 }
@@ -66,7 +110,7 @@ void Renderer::invalidate() {
     attribute_ = -1;
     visibility_ = Visibility::Unknown;
     cursorSize_ = kDefaultCursorSize;
-    title_.clear();
+    title_.reset();
 }
 
 void Renderer::render(const ConsoleModel& model, Coord terminal, std::string& out) {
@@ -109,7 +153,7 @@ void Renderer::renderRow(int y, std::vector<ScreenCell>& want, Coord terminal, s
     dirty_.assign(want.size(), false);
     bool any = false;
     for (int x = 0; x < width; ++x) {
-        if (!(want[static_cast<std::size_t>(x)] == shown[x]))
+        if (!looksSame(want[static_cast<std::size_t>(x)], shown[x]))
             dirty_[static_cast<std::size_t>(x)] = any = true;
     }
     if (!any) return;
@@ -133,8 +177,13 @@ void Renderer::renderRow(int y, std::vector<ScreenCell>& want, Coord terminal, s
     for (int x = 0; x < width; ++x) {
         const ScreenCell& cell = want[static_cast<std::size_t>(x)];
         if (!dirty_[static_cast<std::size_t>(x)] || cell.width == 0) continue;
-        moveTo(x, y, out);
-        useAttribute(cell.attribute, out);
+        moveTo(x, y, out, shown);
+        // A blank keeps the pen's foreground: only its background shows.
+        const bool keepFg = isBlank(cell) && attribute_ >= 0;
+        useAttribute(keepFg
+                         ? static_cast<std::uint8_t>((cell.attribute & 0xF0) | (attribute_ & 0x0F))
+                         : cell.attribute,
+                     out);
         appendUtf8(out, cell.glyph);
         shown[x] = cell;
         if (cell.width == 2 && x + 1 < width) shown[x + 1] = want[static_cast<std::size_t>(x) + 1];
@@ -154,16 +203,23 @@ void Renderer::renderCursor(const ConsoleModel& model, std::string& out) {
         out += cursorStyleSequence(model.cursorSize);
         cursorSize_ = model.cursorSize;
     }
-    moveTo(model.cursor().x, model.cursor().y, out);
+    const Coord at = model.cursor();
+    const bool known = valid_ && at.y < shownSize_.y && shownSize_.x == model.width();
+    moveTo(at.x, at.y, out,
+           known ? shown_.data() +
+                       static_cast<std::size_t>(at.y) * static_cast<std::size_t>(shownSize_.x)
+                 : nullptr);
     setVisibility(Visibility::Shown, out);
 }
 
 void Renderer::renderTitle(const ConsoleModel& model, std::string& out) {
-    if (model.title == title_) return;
-    title_ = model.title;
+    // Compared as shown: the code page changes how the same bytes look.
+    std::string shown = sanitizeTitle(model.title, model.outputCodePage);
+    if (title_ == shown) return;
     out += "\x1b]2;";
-    out += sanitizeTitle(model.title, model.outputCodePage);
+    out += shown;
     out += '\x07';
+    title_ = std::move(shown);
 }
 
 void Renderer::renderNotice(const ConsoleModel& model, Coord terminal, std::string& out) {
@@ -193,21 +249,54 @@ void Renderer::renderNotice(const ConsoleModel& model, Coord terminal, std::stri
     cursorX_ = cursorY_ = -1;
 }
 
-void Renderer::moveTo(int x, int y, std::string& out) {
+void Renderer::moveTo(int x, int y, std::string& out, const ScreenCell* row) {
     if (x == cursorX_ && y == cursorY_) return;
-    if (y == cursorY_ && cursorX_ >= 0 && x > cursorX_) {
-        out += "\x1b[";
-        if (x - cursorX_ > 1) appendNumber(out, x - cursorX_);
-        out += 'C';
-    } else {
-        out += "\x1b[";
-        appendNumber(out, y + 1);
-        out += ';';
-        appendNumber(out, x + 1);
-        out += 'H';
+    std::string best = jump(x, y);
+    const auto consider = [&best](std::string candidate) {
+        if (candidate.size() < best.size()) best = std::move(candidate);
+    };
+    if (cursorX_ >= 0 && cursorY_ >= 0) {
+        // Down by line feeds (the column stays) or a relative step; up by a
+        // relative step. The horizontal part then starts from cursorX_.
+        std::string vertical;
+        if (y > cursorY_) {
+            const int down = y - cursorY_;
+            vertical =
+                down <= 3 ? std::string(static_cast<std::size_t>(down), '\n') : csi(down, 'B');
+        } else if (y < cursorY_) {
+            vertical = csi(cursorY_ - y, 'A');
+        }
+        const int from = cursorX_;
+        if (x == from) consider(vertical);
+        if (x == 0) consider(vertical + '\r');
+        if (x > from) {
+            consider(vertical + csi(x - from, 'C'));
+            if (auto cells = rewrite(row, from, x)) consider(vertical + *cells);
+        }
+        if (x < from) {
+            const int left = from - x;
+            consider(vertical + (left <= 3 ? std::string(static_cast<std::size_t>(left), '\b')
+                                           : csi(left, 'D')));
+            if (auto cells = rewrite(row, 0, x)) consider(vertical + '\r' + *cells);
+        }
+        consider(vertical + csi(x + 1, 'G'));
     }
+    out += best;
     cursorX_ = x;
     cursorY_ = y;
+}
+
+std::optional<std::string> Renderer::rewrite(const ScreenCell* row, int from, int to) const {
+    if (row == nullptr || attribute_ < 0) return std::nullopt;
+    std::string bytes;
+    for (int x = from; x < to; ++x) {
+        const ScreenCell& cell = row[x];
+        const bool samePen = cell.attribute == attribute_ ||
+                             (isBlank(cell) && sameBackground(cell.attribute, attribute_));
+        if (cell.width != 1 || cell.glyph == kUnknownGlyph || !samePen) return std::nullopt;
+        appendUtf8(bytes, cell.glyph);
+    }
+    return bytes;
 }
 
 void Renderer::setVisibility(Visibility visibility, std::string& out) {
@@ -218,7 +307,19 @@ void Renderer::setVisibility(Visibility visibility, std::string& out) {
 
 void Renderer::useAttribute(std::uint8_t attribute, std::string& out) {
     if (attribute == attribute_) return;
-    out += colourSequence(attribute);
+    const bool sameFg = attribute_ >= 0 && fgCode(attribute_) == fgCode(attribute);
+    const bool sameBg = attribute_ >= 0 && bgCode(attribute_) == bgCode(attribute);
+    if (sameBg) {
+        out += "\x1b[";
+        appendNumber(out, fgCode(attribute));
+        out += 'm';
+    } else if (sameFg) {
+        out += "\x1b[";
+        appendNumber(out, bgCode(attribute));
+        out += 'm';
+    } else {
+        out += colourSequence(attribute);
+    }
     attribute_ = attribute;
 }
 

@@ -4,11 +4,16 @@
 // The renderer remembers what the terminal shows (cells, colours, cursor,
 // title, cursor style) and writes only the escape sequences and UTF-8 text
 // that turn that into the model, so a sync that changes nothing writes
-// nothing. The model is drawn at the terminal's top-left corner; when the
-// terminal is smaller than the model, a centred notice asks for the size
-// needed instead, and the drawing comes back in full once it fits.
+// nothing. Every change takes its shortest form: no colour sequence while
+// the pen already matches, and only the half of it that changed; no cursor
+// move where the cursor already is, and of the moves the shortest (a jump,
+// a relative step, a carriage return or line feed, or rewriting the few
+// unchanged cells in between when that is shorter). The model is drawn at the terminal's top-left
+// corner; when the terminal is smaller than the model, a centred notice asks for the size needed
+// instead, and the drawing comes back in full once it fits.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,7 +42,12 @@ class Renderer {
     void renderRow(int y, std::vector<ScreenCell>& want, Coord terminal, std::string& out);
     void renderCursor(const ConsoleModel& model, std::string& out);
     void renderTitle(const ConsoleModel& model, std::string& out);
-    void moveTo(int x, int y, std::string& out);
+    // Moves the terminal's cursor to (x, y); `row` is what the terminal shows
+    // on row y (its cells may be rewritten to get there), or null.
+    void moveTo(int x, int y, std::string& out, const ScreenCell* row = nullptr);
+    // The bytes that rewrite row[from..to) as shown, or nothing when they
+    // cannot be rewritten in the pen as it is.
+    std::optional<std::string> rewrite(const ScreenCell* row, int from, int to) const;
     void setVisibility(Visibility visibility, std::string& out);
     void useAttribute(std::uint8_t attribute, std::string& out);
 
@@ -54,7 +64,7 @@ class Renderer {
     int attribute_ = -1;  // the terminal's colours as a console attribute; -1 unknown
     Visibility visibility_ = Visibility::Unknown;
     int cursorSize_ = kDefaultCursorSize;
-    std::string title_;
+    std::optional<std::string> title_;  // as sent; nothing while unknown
     std::vector<ScreenCell> want_;
     std::vector<bool> dirty_;
 

@@ -9,7 +9,6 @@
 
 #include "fd_write.h"
 #include "message_box.h"
-#include "monotonic_clock.h"
 #include "system_backend.h"
 #include "terminal_session.h"
 #include "terminal_signals.h"
@@ -22,21 +21,23 @@ namespace {
 TerminalBackend* syncedAtExit = nullptr;
 
 void syncAtExit() {
-    if (syncedAtExit != nullptr) syncedAtExit->sync();
+    if (syncedAtExit != nullptr) syncedAtExit->syncIfHeld();
 }
+
+// What a wait for input ended with.
+enum Waited : int { Bytes, Quiet, Woken };
 
 }  // namespace
 
-TerminalBackend::TerminalBackend(int inputFd, int outputFd, std::string_view term)
+TerminalBackend::TerminalBackend(int inputFd, int outputFd, std::string_view term, Clock& clock)
     : inputFd_(inputFd),
       outputFd_(outputFd),
       inputIsTerminal_(::isatty(inputFd) == 1),
       outputIsTerminal_(::isatty(outputFd) == 1),
+      clock_(clock),
       decoder_(terminalFamily(term)) {
-    if (outputIsTerminal_) session::takeOver({inputFd, outputFd, inputIsTerminal_});
-    terminalSize_ = queryTerminalSize();
-    lastSyncMs_ = monotonicMilliseconds();
     decoder_.setCodePage(model_.inputCodePage);
+    takeTerminal();
     // Registered after the take-over, so it runs before the restore.
     if (syncedAtExit == nullptr) std::atexit(syncAtExit);
     syncedAtExit = this;
@@ -46,13 +47,35 @@ TerminalBackend::~TerminalBackend() {
     if (syncedAtExit == this) syncedAtExit = nullptr;
 }
 
+void TerminalBackend::takeTerminal() {
+    session::takeOver({inputFd_, outputFd_, inputIsTerminal_, outputIsTerminal_});
+    terminalSize_ = queryTerminalSize();
+    renderer_.invalidate();
+    held_ = true;
+    changed();
+}
+
+void TerminalBackend::restoreConsole() {
+    if (!held_) return;
+    sync();
+    session::giveBack();
+    held_ = false;
+    renderer_.invalidate();
+}
+
 // --- Output -------------------------------------------------------------------
+
+void TerminalBackend::changed() {
+    if (dirty_) return;
+    dirty_ = true;
+    dirtySinceMs_ = clock_.milliseconds();
+}
 
 void TerminalBackend::write(const char* bytes, std::size_t count) {
     ModelBackend::write(bytes, count);
     writtenSinceSync_ += count;
     if (writtenSinceSync_ >= kLargeOutput ||
-        monotonicMilliseconds() - lastSyncMs_ >= kSyncIntervalMs) {
+        clock_.milliseconds() - dirtySinceMs_ >= kSyncIntervalMs) {
         sync();
     }
 }
@@ -63,27 +86,40 @@ void TerminalBackend::setInputCodePage(int codePage) {
 }
 
 void TerminalBackend::sync() {
+    if (!held_) {
+        takeTerminal();
+    } else if (session::taken() && !session::active()) {
+        // A signal restored the terminal and the host's own handler let the
+        // program go on: take it again.
+        session::resume();
+        renderer_.invalidate();
+        changed();
+    }
     answerSignals();
     if (!dirty_ || outputBroken_) return;
     renderer_.render(overlay_ != nullptr ? *overlay_ : model_, terminalSize_, pending_);
-    if (!pending_.empty() && !writeFully(outputFd_, pending_.data(), pending_.size())) {
-        outputBroken_ = true;
+    if (!pending_.empty()) {
+        if (tap_ != nullptr) tap_->sent(pending_);
+        if (!writeFully(outputFd_, pending_.data(), pending_.size())) outputBroken_ = true;
     }
     pending_.clear();
     dirty_ = false;
     writtenSinceSync_ = 0;
-    lastSyncMs_ = monotonicMilliseconds();
+}
+
+void TerminalBackend::syncIfHeld() {
+    if (held_ && (!session::taken() || session::active())) sync();
 }
 
 void TerminalBackend::answerSignals() {
     if (signals::takeResize()) {
         terminalSize_ = queryTerminalSize();
         renderer_.invalidate();
-        dirty_ = true;
+        changed();
     }
     if (signals::takeRepaint()) {
         renderer_.invalidate();
-        dirty_ = true;
+        changed();
     }
 }
 
@@ -102,42 +138,40 @@ Coord TerminalBackend::queryTerminalSize() const {
 // --- Clocks -------------------------------------------------------------------
 
 bool TerminalBackend::performanceFrequency(std::int64_t& countsPerSecond) {
-    countsPerSecond = kCounterFrequency;
+    countsPerSecond = Clock::kCounterFrequency;
     return true;
 }
 
 std::int64_t TerminalBackend::performanceCounter() {
-    return monotonicNanoseconds();
+    return clock_.nanoseconds();
 }
 
 std::uint32_t TerminalBackend::tickCount() {
-    return monotonicMilliseconds();
+    return clock_.milliseconds();
 }
 
 void TerminalBackend::sleep(std::uint32_t milliseconds) {
     sync();
-    sleepMilliseconds(milliseconds, answerSignalsDuringSleep, this);
+    clock_.sleep(milliseconds, answerSignalsDuringSleep, this);
 }
 
 // --- Keyboard -----------------------------------------------------------------
 
 int TerminalBackend::readKey() {
-    if (!decoder_.ready()) {
-        if (inputEnded_) return kEndOfInput;
-        sync();
-    }
+    if (!decoder_.ready() && inputEnded_) return kEndOfInput;
+    sync();
     while (!decoder_.ready()) {
         if (inputEnded_) return kEndOfInput;
-        int timeout = -1;
-        if (decoder_.holding()) {
-            const std::uint32_t waited = monotonicMilliseconds() - lastByteMs_;
-            if (waited >= kEscTimeoutMs) {
-                decoder_.settle();
-                continue;
-            }
-            timeout = static_cast<int>(kEscTimeoutMs - waited);
+        if (!decoder_.holding()) {
+            waitForInput(-1);
+            continue;
         }
-        waitForInput(timeout);
+        // Held-back bytes are settled only after kEscTimeoutMs in which no
+        // byte arrived, and never while more bytes are already waiting (a
+        // paste read while the program was busy).
+        const std::uint32_t quiet = clock_.milliseconds() - lastByteMs_;
+        const int left = quiet >= kEscTimeoutMs ? 0 : static_cast<int>(kEscTimeoutMs - quiet);
+        if (waitForInput(left) == Quiet) decoder_.settle();
     }
     return takeKey();
 }
@@ -147,63 +181,79 @@ bool TerminalBackend::keyWaiting() {
     if (inputEnded_) return false;
     sync();
     waitForInput(0);
-    settleIfDue();
+    settleIfQuiet();
     return decoder_.ready();
 }
 
 bool TerminalBackend::keyDown(int virtualKey) {
-    return virtualKey == vk::Menu && altHeld_ && monotonicMilliseconds() - altSinceMs_ < kAltHoldMs;
+    return virtualKey == vk::Menu && altHeld_ && clock_.milliseconds() - altSinceMs_ < kAltHoldMs;
 }
 
 int TerminalBackend::takeKey() {
     KeyEvent event{};
     decoder_.next(event);
     altHeld_ = event.alt;
-    altSinceMs_ = monotonicMilliseconds();
+    altSinceMs_ = clock_.milliseconds();
     return event.code;
 }
 
-void TerminalBackend::settleIfDue() {
-    if (decoder_.holding() && monotonicMilliseconds() - lastByteMs_ >= kEscTimeoutMs) {
+void TerminalBackend::settleIfQuiet() {
+    if (decoder_.holding() && clock_.milliseconds() - lastByteMs_ >= kEscTimeoutMs) {
         decoder_.settle();
     }
 }
 
 // Waits up to timeoutMs (-1: no limit) for input or a signal, and takes in
-// what came.
-void TerminalBackend::waitForInput(int timeoutMs) {
+// everything that is waiting. Returns Bytes when bytes came, Quiet when the
+// whole timeout passed without any, Woken otherwise (a signal, the end).
+int TerminalBackend::waitForInput(int timeoutMs) {
     if (signals::hungUp()) {
         endInput();
-        return;
+        return Woken;
     }
     pollfd fds[2] = {{inputFd_, POLLIN, 0}, {signals::wakeFd(), POLLIN, 0}};
     const nfds_t count = fds[1].fd >= 0 ? 2 : 1;
     const int ready = ::poll(fds, count, timeoutMs);
+    if (ready == 0) return Quiet;
     if (ready < 0) {
         if (errno != EINTR && errno != EAGAIN) endInput();
         sync();
-        return;
+        return Woken;
     }
     if (count == 2 && fds[1].revents != 0) {
         signals::drainWake();
         if (signals::hungUp()) {
             endInput();  // the terminal is gone: no key can come any more
-            return;
+            return Woken;
         }
         sync();
     }
-    if (fds[0].revents != 0) readInput();
+    if (fds[0].revents != 0 && readInput()) return Bytes;
+    return Woken;
 }
 
-void TerminalBackend::readInput() {
-    char buffer[256];
-    const ssize_t n = ::read(inputFd_, buffer, sizeof buffer);
-    if (n > 0) {
-        decoder_.feed(buffer, static_cast<std::size_t>(n));
-        lastByteMs_ = monotonicMilliseconds();
-    } else if (n == 0 || (errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK)) {
-        endInput();  // end of file, or the terminal is gone (EIO)
+// Reads everything waiting on the input into the decoder; true when any
+// byte came.
+bool TerminalBackend::readInput() {
+    bool got = false;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(inputFd_, buffer, sizeof buffer);
+        if (n > 0) {
+            decoder_.feed(buffer, static_cast<std::size_t>(n));
+            lastByteMs_ = clock_.milliseconds();
+            got = true;
+            pollfd more{inputFd_, POLLIN, 0};
+            if (::poll(&more, 1, 0) <= 0) break;
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) {
+            endInput();  // end of file, or the terminal is gone (EIO)
+        }
+        break;
     }
+    return got;
 }
 
 void TerminalBackend::endInput() {

@@ -2,13 +2,21 @@
 // The POSIX backend: a console model rendered to a terminal, keys decoded
 // from the terminal's byte stream.
 //
-// Output goes into the model at once and reaches the terminal by difference
-// at the sync points: before a blocking key read, a sleep or a message box,
-// when keyWaiting() is polled after a change, when much output is pending,
-// and at exit. When standard output is a terminal it is taken over (raw
-// mode, alternate screen) until the process ends; otherwise the same output
-// is written to it as it is. When standard input is no terminal, keys are
-// read from it with the same decoding, so scripts can drive a program.
+// Whole frames: output goes into the model at once and reaches the terminal
+// by difference only at the sync points (reading a key, testing for a key,
+// sleeping, a message box, giving the terminal back, and exit), so the
+// terminal never sees a frame half drawn, and a frame that ends as it began
+// writes nothing. A program that writes for a long time without reaching a
+// sync point is shown anyway once its oldest unshown change is
+// kSyncIntervalMs old, or once kLargeOutput bytes are pending.
+//
+// The terminal: when standard output is a terminal it is taken over (raw
+// mode, alternate screen); when the keys come from a terminal, that terminal
+// reads unbuffered and unechoed whatever the output is. restoreConsole()
+// gives everything back; the next output or key read takes it again. When
+// standard output is no terminal the same output is written to it as it is;
+// when standard input is no terminal, keys are read from it with the same
+// decoding, so scripts can drive a program.
 //
 // A terminal reports no physical key state: keyDown() says Alt is down for
 // the key just read when that key came with Alt (an Esc prefix or an Alt
@@ -19,6 +27,7 @@
 #include <string>
 #include <string_view>
 
+#include "clock.h"
 #include "key_decoder.h"
 #include "orvask/platform/model_backend.h"
 #include "renderer.h"
@@ -27,17 +36,19 @@ namespace orvask::platform::posix {
 
 class TerminalBackend : public ModelBackend {
   public:
-    // A lone Esc is told from the start of a sequence by this silence.
+    // An incomplete sequence (a lone Esc too) is settled after this long
+    // without a byte arriving.
     static constexpr std::uint32_t kEscTimeoutMs = 50;
     static constexpr std::uint32_t kAltHoldMs = 200;
-    // Output pending this long, or this large, is synced without waiting
-    // for the next sync point.
+    // The safety valve for programs that write without reaching a sync point.
     static constexpr std::uint32_t kSyncIntervalMs = 100;
     static constexpr std::size_t kLargeOutput = 64 * 1024;
 
-    // Takes the terminal on `outputFd` over when it is one. `term` is the
-    // terminal type (TERM), which picks the key sequences to expect.
-    TerminalBackend(int inputFd, int outputFd, std::string_view term);
+    // Takes the terminals among `inputFd` and `outputFd` over. `term` is the
+    // terminal type (TERM), which picks the key sequences to expect; `clock`
+    // times the Esc timeout, the valve, Alt and sleeps, and must outlive the
+    // backend.
+    TerminalBackend(int inputFd, int outputFd, std::string_view term, Clock& clock = systemClock());
     ~TerminalBackend() override;
     TerminalBackend(const TerminalBackend&) = delete;
     TerminalBackend& operator=(const TerminalBackend&) = delete;
@@ -59,16 +70,21 @@ class TerminalBackend : public ModelBackend {
     bool inputEnded() override { return inputEnded_ && !decoder_.ready(); }
 
     void messageBox(const char* caption, const char* text) override;
+    void restoreConsole() override;
+    void tapOutput(OutputTap* tap) override { tap_ = tap; }
 
-    // Brings the terminal up to date with the model now.
+    // Brings the terminal up to date with the model now (a sync point).
     void sync();
+    // The sync at exit: only while the terminal is the program's.
+    void syncIfHeld();
 
   private:
-    void changed() override { dirty_ = true; }
-    void waitForInput(int timeoutMs);
-    void readInput();
+    void changed() override;
+    void takeTerminal();
+    int waitForInput(int timeoutMs);
+    bool readInput();
     void endInput();
-    void settleIfDue();
+    void settleIfQuiet();
     void answerSignals();
     static void answerSignalsDuringSleep(void* self);
     int takeKey();
@@ -78,16 +94,19 @@ class TerminalBackend : public ModelBackend {
     int outputFd_;
     bool inputIsTerminal_;
     bool outputIsTerminal_;
+    Clock& clock_;
     const ConsoleModel* overlay_ = nullptr;  // shown instead of the model (message box)
     Renderer renderer_;
     KeyDecoder decoder_;
     std::string pending_;  // rendered bytes on their way out
+    OutputTap* tap_ = nullptr;
     Coord terminalSize_{0, 0};
-    bool dirty_ = true;
+    bool held_ = false;               // the terminal is the program's (not given back)
+    bool dirty_ = false;              // the model has changes the terminal does not show
+    std::uint32_t dirtySinceMs_ = 0;  // when the oldest of them was made
+    std::size_t writtenSinceSync_ = 0;
     bool inputEnded_ = false;
     bool outputBroken_ = false;
-    std::size_t writtenSinceSync_ = 0;
-    std::uint32_t lastSyncMs_ = 0;
     std::uint32_t lastByteMs_ = 0;
     bool altHeld_ = false;
     std::uint32_t altSinceMs_ = 0;

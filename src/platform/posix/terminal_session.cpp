@@ -21,11 +21,11 @@ constexpr char kEnter[] = "\x1b[22;0t\x1b[?1049h\x1b[?7l\x1b[0m\x1b[H\x1b[2J";
 // back on, main screen, the user's title popped.
 constexpr char kLeave[] = "\x1b[0m\x1b[?25h\x1b[0 q\x1b[?7h\x1b[?1049l\x1b[23;0t";
 
-int modeFd = -1;    // the terminal whose mode was changed
-int screenFd = -1;  // where the screen sequences go
+int modeFd = -1;    // the terminal whose mode is changed, or -1
+int screenFd = -1;  // where the screen sequences go, or -1
 termios savedMode{};
 termios rawMode{};
-volatile std::sig_atomic_t taken = 0;
+volatile std::sig_atomic_t takenOver = 0;
 volatile std::sig_atomic_t inOurMode = 0;
 
 void setMode(const termios& mode) noexcept {
@@ -40,13 +40,16 @@ void restoreAtExit() {
 }  // namespace
 
 void takeOver(const Devices& devices) {
-    if (taken) return;
-    screenFd = devices.output;
+    if (takenOver || (!devices.inputIsTerminal && !devices.outputIsTerminal)) return;
+    screenFd = devices.outputIsTerminal ? devices.output : -1;
     modeFd = devices.inputIsTerminal ? devices.input : devices.output;
-    if (tcgetattr(modeFd, &savedMode) != 0) return;
+    if (tcgetattr(modeFd, &savedMode) != 0) {
+        modeFd = -1;
+        if (screenFd < 0) return;
+    }
     rawMode = savedMode;
     rawMode.c_lflag &= static_cast<tcflag_t>(~(ECHO | ECHONL | ICANON | IEXTEN));
-    rawMode.c_oflag &= static_cast<tcflag_t>(~OPOST);
+    if (devices.outputIsTerminal) rawMode.c_oflag &= static_cast<tcflag_t>(~OPOST);
     if (devices.inputIsTerminal) {
         rawMode.c_lflag &= static_cast<tcflag_t>(~ISIG);
         rawMode.c_iflag &= static_cast<tcflag_t>(
@@ -57,10 +60,16 @@ void takeOver(const Devices& devices) {
     rawMode.c_cc[VTIME] = 0;
 
     // The undo first, then the change it undoes.
-    taken = 1;
-    std::atexit(restoreAtExit);
+    static bool undoRegistered = false;
+    if (!undoRegistered) std::atexit(restoreAtExit);
+    undoRegistered = true;
+    takenOver = 1;
     signals::install();
     resume();
+}
+
+bool taken() noexcept {
+    return takenOver != 0;
 }
 
 bool active() noexcept {
@@ -68,17 +77,24 @@ bool active() noexcept {
 }
 
 void restore() noexcept {
-    if (!taken || !inOurMode) return;
+    if (!takenOver || !inOurMode) return;
     inOurMode = 0;
-    writeFully(screenFd, kLeave, sizeof kLeave - 1);
-    setMode(savedMode);
+    if (screenFd >= 0) writeFully(screenFd, kLeave, sizeof kLeave - 1);
+    if (modeFd >= 0) setMode(savedMode);
 }
 
 void resume() noexcept {
-    if (!taken || inOurMode) return;
-    setMode(rawMode);
-    writeFully(screenFd, kEnter, sizeof kEnter - 1);
+    if (!takenOver || inOurMode) return;
+    if (modeFd >= 0) setMode(rawMode);
+    if (screenFd >= 0) writeFully(screenFd, kEnter, sizeof kEnter - 1);
     inOurMode = 1;
+}
+
+void giveBack() noexcept {
+    restore();
+    if (!takenOver) return;
+    signals::uninstall();
+    takenOver = 0;
 }
 
 }  // namespace orvask::platform::posix::session

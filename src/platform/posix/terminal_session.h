@@ -1,36 +1,48 @@
 #pragma once
 // Taking a terminal over and giving it back.
 //
-// takeOver() saves the terminal's mode, switches it to raw input, enters the
-// alternate screen (pushing the user's title) and registers its own undo:
-// restore() at exit and from every signal that ends or stops the process
-// (see terminal_signals.h). restore() and resume() are async-signal-safe:
-// prepared byte strings, write and tcsetattr only. Restoring twice is
-// harmless.
+// takeOver() saves the terminal's mode, switches the keyboard to raw input
+// and, when the output is the terminal, enters the alternate screen (pushing
+// the user's title); it registers its own undo: restore() at exit and from
+// every signal that ends or stops the process (see terminal_signals.h).
+// giveBack() undoes all of it, the signal handlers included, and a later
+// takeOver() starts afresh from the terminal as it is then.
+//
+// restore() and resume() are async-signal-safe: prepared byte strings, write
+// and tcsetattr only. Restoring twice is harmless.
 
 namespace orvask::platform::posix::session {
 
 struct Devices {
     int input;   // standard input
-    int output;  // standard output, a terminal
+    int output;  // standard output
     bool inputIsTerminal;
+    bool outputIsTerminal;
 };
 
-// Takes the terminal on `devices.output` over. With a terminal on input as
-// well, input becomes fully raw: no echo, no line editing, no signal keys
-// (Ctrl+C and Ctrl+Z arrive as 3 and 26), no CR-to-NL translation, no flow
-// control. When keys come from elsewhere, only echo and line editing are
-// turned off, so Ctrl+C still stops the program.
+// Takes the terminals among `devices` over; does nothing when neither is a
+// terminal or they are taken already. With keys from a terminal, that
+// terminal's input becomes fully raw, whatever the output is: no echo, no
+// line editing, no signal keys (Ctrl+C and Ctrl+Z arrive as 3 and 26), no
+// CR-to-NL translation, no flow control. With keys from elsewhere and the
+// output a terminal, only its echo and line editing are turned off, so Ctrl+C
+// still stops the program.
 void takeOver(const Devices& devices);
 
-// Whether the terminal is taken over right now.
+// Whether the terminal is taken over (even while restored by a signal).
+bool taken() noexcept;
+// Whether the terminal is in the program's modes right now.
 bool active() noexcept;
 
 // Attributes reset, cursor shown in the terminal's own style, wrapping on,
 // the saved mode back, the alternate screen left, the user's title back.
 void restore() noexcept;
 
-// After a stop: raw mode and the alternate screen again. The caller repaints.
+// After restore(): raw mode and the alternate screen again. The caller
+// repaints.
 void resume() noexcept;
+
+// restore(), the host's signal handlers back, and the take-over forgotten.
+void giveBack() noexcept;
 
 }  // namespace orvask::platform::posix::session

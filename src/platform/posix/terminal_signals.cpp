@@ -12,11 +12,35 @@ namespace orvask::platform::posix::signals {
 
 namespace {
 
-constexpr int kEndingSignals[] = {SIGTERM, SIGINT, SIGQUIT, SIGSEGV,
-                                  SIGABRT, SIGBUS, SIGFPE,  SIGILL};
+using Handler = void (*)(int, siginfo_t*, void*);
+
+void onEnding(int sig, siginfo_t* info, void* context);
+void onHangup(int sig, siginfo_t* info, void* context);
+void onStop(int sig, siginfo_t* info, void* context);
+void onContinue(int sig, siginfo_t* info, void* context);
+void onResize(int sig, siginfo_t* info, void* context);
+
+struct Answer {
+    int sig;
+    Handler handler;
+};
+
+// Every signal the library answers, and how.
+constexpr Answer kAnswers[] = {
+    {SIGTERM, onEnding}, {SIGINT, onEnding}, {SIGQUIT, onEnding},   {SIGSEGV, onEnding},
+    {SIGABRT, onEnding}, {SIGBUS, onEnding}, {SIGFPE, onEnding},    {SIGILL, onEnding},
+    {SIGHUP, onHangup},  {SIGTSTP, onStop},  {SIGCONT, onContinue}, {SIGWINCH, onResize},
+};
 
 // How long a program has after a hang-up to wind down by itself.
 constexpr unsigned kHangupGraceSeconds = 2;
+
+// The host's handlers, by signal number, while ours are installed.
+struct sigaction hostAction[NSIG];
+volatile std::sig_atomic_t ours[NSIG];
+// The host's SIGALRM, while the hang-up grace period borrows it.
+struct sigaction hostAlarm;
+volatile std::sig_atomic_t alarmBorrowed = 0;
 
 int wakePipe[2] = {-1, -1};
 volatile std::sig_atomic_t resizeRequested = 0;
@@ -31,81 +55,100 @@ void wake() noexcept {
     errno = saved;
 }
 
-void onEnding(int sig) {
-    session::restore();
-    // Installed with SA_RESETHAND | SA_NODEFER: this raise takes the default
-    // action, so the process ends as the signal meant it to.
+bool hostHandles(int sig) {
+    if (!ours[sig]) return false;
+    const struct sigaction& host = hostAction[sig];
+    if ((host.sa_flags & SA_SIGINFO) != 0) return host.sa_sigaction != nullptr;
+    return host.sa_handler != SIG_DFL && host.sa_handler != SIG_IGN;
+}
+
+void callHost(int sig, siginfo_t* info, void* context) {
+    const struct sigaction& host = hostAction[sig];
+    if ((host.sa_flags & SA_SIGINFO) != 0) {
+        host.sa_sigaction(sig, info, context);
+    } else {
+        host.sa_handler(sig);
+    }
+}
+
+// The default action of `sig`, now: the process ends or stops as the signal
+// means it to.
+void actByDefault(int sig) {
+    struct sigaction dfl {};
+    dfl.sa_handler = SIG_DFL;
+    sigemptyset(&dfl.sa_mask);
+    sigaction(sig, &dfl, nullptr);
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, sig);
+    sigprocmask(SIG_UNBLOCK, &only, nullptr);
     std::raise(sig);
+}
+
+void onEnding(int sig, siginfo_t* info, void* context) {
+    const int saved = errno;
+    session::restore();
+    if (hostHandles(sig)) {
+        callHost(sig, info, context);
+    } else {
+        actByDefault(sig);
+    }
+    errno = saved;
 }
 
 void onHangupGraceOver(int) {
     session::restore();
-    struct sigaction dfl {};
-    dfl.sa_handler = SIG_DFL;
-    sigemptyset(&dfl.sa_mask);
-    sigaction(SIGHUP, &dfl, nullptr);
-    sigset_t hup;
-    sigemptyset(&hup);
-    sigaddset(&hup, SIGHUP);
-    sigprocmask(SIG_UNBLOCK, &hup, nullptr);
-    std::raise(SIGHUP);
+    actByDefault(SIGHUP);
 }
 
 // The terminal is gone: the input ends, so the program shuts down the way it
 // does at the end of its input (the demo exits 0). One that never reads its
 // keys again is ended by the hang-up after a short grace period.
-void onHangup(int) {
+void onHangup(int sig, siginfo_t* info, void* context) {
     const int saved = errno;
     if (hangupRequested == 0) {
         hangupRequested = 1;
         struct sigaction grace {};
         grace.sa_handler = onHangupGraceOver;
         sigemptyset(&grace.sa_mask);
-        sigaction(SIGALRM, &grace, nullptr);
+        sigaction(SIGALRM, &grace, &hostAlarm);
+        alarmBorrowed = 1;
         ::alarm(kHangupGraceSeconds);
     }
     wake();
+    if (hostHandles(sig)) callHost(sig, info, context);
     errno = saved;
 }
 
-void onStop(int) {
+void onStop(int sig, siginfo_t* info, void* context) {
     const int saved = errno;
     session::restore();
-    struct sigaction dfl {};
-    dfl.sa_handler = SIG_DFL;
-    sigemptyset(&dfl.sa_mask);
-    struct sigaction mine {};
-    sigaction(SIGTSTP, &dfl, &mine);
-    sigset_t stop;
-    sigemptyset(&stop);
-    sigaddset(&stop, SIGTSTP);
-    sigprocmask(SIG_UNBLOCK, &stop, nullptr);
-    std::raise(SIGTSTP);  // stops here until continued
-    sigaction(SIGTSTP, &mine, nullptr);
+    if (hostHandles(sig)) {
+        callHost(sig, info, context);
+    } else {
+        struct sigaction mine {};
+        sigaction(SIGTSTP, nullptr, &mine);
+        actByDefault(SIGTSTP);  // stops here until continued
+        sigaction(SIGTSTP, &mine, nullptr);
+    }
     errno = saved;
 }
 
-void onContinue(int) {
+void onContinue(int sig, siginfo_t* info, void* context) {
     const int saved = errno;
     session::resume();
     repaintRequested = 1;
     wake();
+    if (hostHandles(sig)) callHost(sig, info, context);
     errno = saved;
 }
 
-void onResize(int) {
+void onResize(int sig, siginfo_t* info, void* context) {
+    const int saved = errno;
     resizeRequested = 1;
     wake();
-}
-
-void handle(int sig, void (*handler)(int), int flags) {
-    struct sigaction old {};
-    if (sigaction(sig, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) return;
-    struct sigaction action {};
-    action.sa_handler = handler;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = flags;
-    sigaction(sig, &action, nullptr);
+    if (hostHandles(sig)) callHost(sig, info, context);
+    errno = saved;
 }
 
 }  // namespace
@@ -117,12 +160,33 @@ void install() {
             ::fcntl(fd, F_SETFD, FD_CLOEXEC);
         }
     }
-    for (int sig : kEndingSignals)
-        handle(sig, onEnding, SA_RESETHAND | SA_NODEFER);
-    handle(SIGHUP, onHangup, SA_RESTART);
-    handle(SIGTSTP, onStop, SA_RESTART);
-    handle(SIGCONT, onContinue, SA_RESTART);
-    handle(SIGWINCH, onResize, SA_RESTART);
+    for (const Answer& answer : kAnswers) {
+        struct sigaction host {};
+        if (ours[answer.sig] || sigaction(answer.sig, nullptr, &host) != 0) continue;
+        if ((host.sa_flags & SA_SIGINFO) == 0 && host.sa_handler == SIG_IGN) continue;
+        hostAction[answer.sig] = host;
+        struct sigaction action {};
+        action.sa_sigaction = answer.handler;
+        sigemptyset(&action.sa_mask);
+        // SA_NODEFER lets the default action raised from inside the handler
+        // take effect at once.
+        action.sa_flags = SA_SIGINFO | SA_RESTART | SA_NODEFER;
+        ours[answer.sig] = 1;
+        sigaction(answer.sig, &action, nullptr);
+    }
+}
+
+void uninstall() noexcept {
+    for (const Answer& answer : kAnswers) {
+        if (!ours[answer.sig]) continue;
+        sigaction(answer.sig, &hostAction[answer.sig], nullptr);
+        ours[answer.sig] = 0;
+    }
+    if (alarmBorrowed) {
+        ::alarm(0);
+        sigaction(SIGALRM, &hostAlarm, nullptr);
+        alarmBorrowed = 0;
+    }
 }
 
 int wakeFd() noexcept {

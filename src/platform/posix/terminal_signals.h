@@ -1,6 +1,6 @@
 #pragma once
 // The signals a terminal program must answer, installed together with the
-// terminal take-over:
+// terminal take-over and taken out again when the terminal is given back:
 //
 //   * SIGTERM, SIGINT, SIGQUIT and the crashes (SIGSEGV, SIGABRT, SIGBUS,
 //     SIGFPE, SIGILL): the terminal is restored, then the process dies by the
@@ -12,12 +12,23 @@
 //     the terminal over again and asks for a full repaint;
 //   * SIGWINCH: asks for the size to be read again and a repaint.
 //
+// As a guest in its host program, the library keeps the handlers the host
+// had installed: they are saved at install() and put back at uninstall().
+// When the host has a handler of its own for one of these signals, it runs
+// as well: after the terminal has been restored where the signal restores
+// it, instead of the default action (so a host that catches SIGINT decides
+// itself whether the program ends; if it goes on, the terminal is taken
+// again at the next sync point). A signal the process ignored at start stays
+// ignored.
+//
 // The requests are flags, and a byte on a wake-up pipe lets a blocking key
-// read see them at once. A signal the process ignored at start stays ignored.
+// read see them at once.
 
 namespace orvask::platform::posix::signals {
 
 void install();
+// Puts back the handlers the host had before install().
+void uninstall() noexcept;
 
 // The read end of the wake-up pipe (non-blocking), or -1.
 int wakeFd() noexcept;
