@@ -127,6 +127,8 @@ class JsonReader {
         return true;
     }
     bool string(std::string& out) {
+        static constexpr std::pair<char, char> kEscapes[] = {
+            {'n', '\n'}, {'r', '\r'}, {'t', '\t'}, {'b', '\b'}, {'f', '\f'}};
         if (at_ >= text_.size() || text_[at_] != '"') return false;
         for (++at_; at_ < text_.size(); ++at_) {
             const char c = text_[at_];
@@ -137,33 +139,20 @@ class JsonReader {
                 continue;
             }
             if (++at_ >= text_.size()) return false;
-            switch (text_[at_]) {
-                case 'n':
-                    out += '\n';
-                    break;
-                case 'r':
-                    out += '\r';
-                    break;
-                case 't':
-                    out += '\t';
-                    break;
-                case 'b':
-                    out += '\b';
-                    break;
-                case 'f':
-                    out += '\f';
-                    break;
-                case 'u': {
-                    if (at_ + 4 >= text_.size()) return false;
-                    const unsigned code = std::stoul(text_.substr(at_ + 1, 4), nullptr, 16);
-                    if (code >= 0x80) return false;  // the recording escapes only ASCII
-                    out += static_cast<char>(code);
-                    at_ += 4;
-                    break;
-                }
-                default:
-                    out += text_[at_];
+            const char escaped = text_[at_];
+            if (escaped == 'u') {
+                if (at_ + 4 >= text_.size()) return false;
+                const unsigned code = std::stoul(text_.substr(at_ + 1, 4), nullptr, 16);
+                if (code >= 0x80) return false;  // the recording escapes only ASCII
+                out += static_cast<char>(code);
+                at_ += 4;
+                continue;
             }
+            char plain = escaped;  // a quote, a backslash and a slash stand for themselves
+            for (const auto& [letter, byte] : kEscapes) {
+                if (letter == escaped) plain = byte;
+            }
+            out += plain;
         }
         return false;
     }

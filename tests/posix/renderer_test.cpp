@@ -158,6 +158,24 @@ TEST(RendererDiff, ChangesTakeTheirShortestForm) {
     EXPECT_EQ(terminal.row(0).substr(0, 8), "roW zero");
 }
 
+// A terminal of unknown size may end right after the model: past its last
+// column the cursor is not where counting says, so no move starts from there.
+TEST(RendererDiff, NoMoveStartsFromPastTheLastColumnOfATerminalOfUnknownSize) {
+    ConsoleModel model(quietModel({10, 2}));
+    putText(model, 0, 0, "0123456789");
+    putText(model, 0, 1, "abcdefghij");
+    Renderer renderer;
+    term_harness::Screen screen(10, 2);
+    std::string out;
+    renderer.render(model, kNoTerminal, out);
+    model.cell(9, 0).glyph = 'X';
+    model.cell(9, 1).glyph = 'Y';
+    renderer.render(model, kNoTerminal, out);
+    screen.feed(out);
+    EXPECT_EQ(screen.rowText(0), "012345678X");
+    EXPECT_EQ(screen.rowText(1), "abcdefghiY");
+}
+
 TEST(RendererDiff, ASizeChangeOrInvalidateRepaintsEverything) {
     ConsoleModel model(quietModel({20, 5}));
     putText(model, 0, 0, "abc");

@@ -188,9 +188,10 @@ void Renderer::renderRow(int y, std::vector<ScreenCell>& want, Coord terminal, s
         shown[x] = cell;
         if (cell.width == 2 && x + 1 < width) shown[x + 1] = want[static_cast<std::size_t>(x) + 1];
         cursorX_ += cell.width;
-        // At the last column the terminal keeps its cursor there (or waits to
-        // wrap): its position is no longer known for sure.
-        if (terminal.x > 0 && cursorX_ >= terminal.x) cursorX_ = cursorY_ = -1;
+        // At the terminal's last column the cursor stays there (or waits to
+        // wrap): its position is no longer known for sure. A terminal of
+        // unknown size may end right after the model.
+        if (cursorX_ >= (terminal.x > 0 ? terminal.x : width)) cursorX_ = cursorY_ = -1;
     }
 }
 
