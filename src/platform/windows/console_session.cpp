@@ -32,7 +32,13 @@ struct Saved {
 
 enum class State { Free, Taken, Closed };
 
-std::recursive_mutex guard;
+// Never destroyed: the control handler and the crash filter may run while
+// the process's statics are being torn down.
+std::recursive_mutex& guard() {
+    static auto* const mutex = new std::recursive_mutex;
+    return *mutex;
+}
+
 State state = State::Free;
 Saved saved;
 bool undoRegistered = false;
@@ -72,7 +78,7 @@ void putBack() {
 
 // Restores and keeps the console free for the rest of the process.
 void close() {
-    std::lock_guard<std::recursive_mutex> lock(guard);
+    std::lock_guard<std::recursive_mutex> lock(guard());
     if (state == State::Taken) putBack();
     state = State::Closed;
 }
@@ -105,7 +111,7 @@ void registerUndo() {
 }  // namespace
 
 void takeOver(HANDLE input, HANDLE output) {
-    std::lock_guard<std::recursive_mutex> lock(guard);
+    std::lock_guard<std::recursive_mutex> lock(guard());
     if (state != State::Free) return;
     save(input, output);
     registerUndo();
@@ -114,12 +120,12 @@ void takeOver(HANDLE input, HANDLE output) {
 }
 
 bool active() {
-    std::lock_guard<std::recursive_mutex> lock(guard);
+    std::lock_guard<std::recursive_mutex> lock(guard());
     return state == State::Taken;
 }
 
 void restore() {
-    std::lock_guard<std::recursive_mutex> lock(guard);
+    std::lock_guard<std::recursive_mutex> lock(guard());
     if (state != State::Taken) return;
     putBack();
     state = State::Free;
