@@ -1,7 +1,5 @@
 #include "console_backend.h"
 
-#include <string>
-
 #include "console_handle.h"
 #include "console_output.h"
 #include "console_session.h"
@@ -170,11 +168,8 @@ bool ConsoleBackend::keyDown(int virtualKey) {
 // --- Notification and hand-back -----------------------------------------------
 
 void ConsoleBackend::messageBox(const char* caption, const char* text) {
-    const char* shownCaption = caption != nullptr ? caption : "";
-    const char* shownText = text != nullptr ? text : "";
-    if (MessageBoxA(nullptr, shownText, shownCaption, MB_ICONWARNING) != 0) return;
-    const std::string line = std::string(shownCaption) + ": " + shownText + "\n";
-    writeFile(GetStdHandle(STD_ERROR_HANDLE), line.data(), line.size());
+    MessageBoxA(nullptr, text != nullptr ? text : "", caption != nullptr ? caption : "",
+                MB_ICONWARNING);
 }
 
 void ConsoleBackend::restoreConsole() {

@@ -55,8 +55,7 @@ class ConsoleBackend : public Backend {
     bool inputEnded() override { return keys_.ended(); }
 
     // --- Notification and hand-back -------------------------------------------
-    // MessageBoxA; where no box can be shown (no desktop), the caption and
-    // the text go to standard error instead.
+    // MessageBoxA, with the warning icon and an OK button.
     void messageBox(const char* caption, const char* text) override;
     void restoreConsole() override;
 
