@@ -90,8 +90,12 @@ TEST(SessionRecordingFile, CreatedNewOrOverwrittenOnlyWhenAsked) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "precious");
 
     const std::string link = (dir / "link.cast").string();
-    fs::create_symlink(path, link);
-    EXPECT_EQ(SessionRecording::create(link, true, 80, 25, error), nullptr) << "a link is refused";
+    std::error_code noLinks;  // Windows grants symbolic links by privilege only
+    fs::create_symlink(path, link, noLinks);
+    if (!noLinks) {
+        EXPECT_EQ(SessionRecording::create(link, true, 80, 25, error), nullptr)
+            << "a link is refused";
+    }
     EXPECT_EQ(SessionRecording::create((dir / "no/such/dir.cast").string(), false, 80, 25, error),
               nullptr);
 
@@ -107,6 +111,8 @@ TEST(SessionRecordingFile, CreatedNewOrOverwrittenOnlyWhenAsked) {
     EXPECT_EQ(header.rfind("{\"version\": 2, \"width\": 80, \"height\": 25,", 0), 0u) << header;
     EXPECT_NE(event.find(", \"o\", \"a\\\"b\\\\c\\u001b\\n\xc2\xbb\"]"), std::string::npos)
         << event;
+    kept.close();  // Windows removes no file that is open
+    written.close();
     fs::remove_all(dir);
 }
 

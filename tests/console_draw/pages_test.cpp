@@ -218,7 +218,7 @@ TEST_F(PagesDeathTest, PageOperationsWithoutPagesEndOnTheErrorScreen) {
             reportOnExit();
             Pxyp(1, 1, 'x', White, Black);
         },
-        ::testing::ExitedWithCode(1), "ERROR: .There's no page to apply Pxyp\\(\\)\\.");
+        ::testing::ExitedWithCode(1), "ERROR: \\s+There's no page to apply Pxyp\\(\\)\\.");
     EXPECT_EXIT(
         {
             reportOnExit();

@@ -7,11 +7,12 @@
 // never logs.
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -25,6 +26,14 @@ inline bool LogExists() {
     return std::filesystem::exists(kLogFileName);
 }
 
+// How a line written to a text-mode stream ends on this platform.
+#ifdef _WIN32
+inline constexpr char kLineEnd[] = "\r\n";
+#else
+inline constexpr char kLineEnd[] = "\n";
+#endif
+
+// The log's bytes as they are on disk.
 inline std::string ReadLogText() {
     std::ifstream in(kLogFileName, std::ios::binary);
     std::ostringstream text;
@@ -32,11 +41,14 @@ inline std::string ReadLogText() {
     return text.str();
 }
 
+// The log's lines without the platform's line ends.
 inline std::vector<std::string> ReadLogLines() {
     std::vector<std::string> lines;
     std::istringstream in(ReadLogText());
-    for (std::string line; std::getline(in, line);)
+    for (std::string line; std::getline(in, line);) {
+        if (kLineEnd[0] == '\r' && !line.empty() && line.back() == '\r') line.pop_back();
         lines.push_back(line);
+    }
     return lines;
 }
 
@@ -44,17 +56,40 @@ inline void WriteLogText(const std::string& text) {
     std::ofstream(kLogFileName, std::ios::binary) << text;
 }
 
+// The scratch directory of the test that is running, for its death-test
+// children: on Windows each is a new process that runs SetUp again, and it
+// must join its parent's directory instead of making one of its own.
+inline constexpr char kScratchDirectoryVariable[] = "AVL_SCRATCH_DIRECTORY";
+
+inline void SetScratchDirectoryVariable(const std::string& value) {
+#ifdef _WIN32
+    _putenv_s(kScratchDirectoryVariable, value.c_str());  // "" removes it
+#else
+    setenv(kScratchDirectoryVariable, value.c_str(), 1);
+#endif
+}
+
 class ScratchDirectoryTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        GTEST_FLAG_SET(death_test_style, "fast");  // the child keeps our directory
+        GTEST_FLAG_SET(death_test_style, "fast");  // a forked child keeps our directory
+        const char* parents = std::getenv(kScratchDirectoryVariable);
+        if (parents != nullptr && *parents != '\0') {
+            std::filesystem::current_path(parents);
+            return;
+        }
         previous_ = std::filesystem::current_path();
-        char pattern[] = "/tmp/avl-support-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        directory_ = pattern;
+        std::random_device random;
+        do {
+            directory_ = std::filesystem::temp_directory_path() /
+                         ("avl-support-" + std::to_string(random()) + std::to_string(random()));
+        } while (!std::filesystem::create_directory(directory_));
         std::filesystem::current_path(directory_);
+        SetScratchDirectoryVariable(directory_.string());
     }
     void TearDown() override {
+        if (directory_.empty()) return;  // a child in its parent's directory
+        SetScratchDirectoryVariable("");
         std::filesystem::current_path(previous_);
         std::filesystem::remove_all(directory_);
     }

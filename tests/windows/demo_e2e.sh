@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# The Windows avl-demo under Wine in an 80 by 25 tmux pane: the loading
+# screen, a key, then 1, 2, 3 (a left rotation at 1, the tree rooted at 2)
+# with their glyphs and colours, and Esc ending it with status 0 and the
+# console given back (its title as before).
+#
+#   demo_e2e.sh WINE_RUN AVL_DEMO_EXE
+source "$(dirname "$0")/tmux_screen.sh"
+wine_run=$1
+demo=$2
+
+white=$'\e[97m' grey=$'\e[90m' red=$'\e[91m' blue=$'\e[94m'
+
+screen_start "$wine_run" "$demo"
+
+# The loading screen: its frame in code page 437's single lines, in white.
+wait_for "Press any key to continue..."
+[ "$(title)" = "AVL Tree Demo" ] || fail "title [$(title)] while running"
+wait_for_line 0 "^ This program is powered by"
+expect_sgr "$white┌───"
+expect_sgr "$white└───"
+wait_for_line 2 "│Orvask v1.2 for Win32 +│"
+expect_sgr "${blue}Win32"
+press Enter
+
+# The empty tree and the menu.
+wait_for "Exit : Esc"
+wait_for_line 20 "^Pause before rotation : false \(toggle with spacebar\)"
+expect_sgr "${red}false"
+
+# 1 then 2: 1 leans right, marked » (byte 175) in red right of it.
+press 1
+wait_for_line 0 "^ +1 *$"
+press 2
+wait_for_line 3 "^ +_ +2 *$"
+wait_for_line 0 "^ +1» *$"
+expect_sgr "$red»"
+
+# 3: the rotation is announced, then settles in dark grey over the tree
+# rooted at 2, balanced, with 1 and 3 below it in white.
+press 3
+wait_for_sgr "${grey}L rotation at 1"
+wait_for_line 0 "^L rotation at 1 +2 *$"
+wait_for_line 3 "^ +1 +3 *$"
+screen | grep -qE '[«»]' && fail "a balanced tree shows no balance marks"
+expect_sgr "$white 2 "
+expect_sgr "$white 1 "
+expect_sgr "$white 3 "
+expect_sgr "$grey _ "
+
+press Escape
+wait_for_exit
+[ "$exit_status" = 0 ] || fail "exit status $exit_status after Esc"
+# The console was handed back: its title is the one it had before.
+[ "$(title)" != "AVL Tree Demo" ] || fail "the title was not given back"
+echo "PASS: demo under Wine"

@@ -1,0 +1,101 @@
+# Drives a console program in a tmux pane of 80 by 25 and reads its screen.
+# Sourced by the end-to-end scripts beside it. The tmux server is private to
+# the script (its own socket) and ends with it.
+#
+#   screen_start COMMAND...    runs COMMAND in the pane (LANG=C.UTF-8)
+#   press KEY...               tmux key names: Enter, Escape, Down, F1, a ...
+#   wait_for TEXT              until TEXT is on the screen (else fails)
+#   wait_for_line N REGEX      until row N (from 0) matches REGEX (else fails)
+#   wait_for_match REGEX       until a row matches REGEX (else fails)
+#   screen / screen_sgr        the rows as text / with their colours (SGR)
+#   wait_for_sgr TEXT          until TEXT (with SGR codes) is on the coloured screen
+#   expect_sgr TEXT            TEXT (with SGR codes) is on the coloured screen now
+#   title                      the console's title, as the terminal shows it
+#   wait_for_exit              until the program ends; sets exit_status
+#   fail MESSAGE               prints MESSAGE and the screen, exits 1
+
+set -euo pipefail
+
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
+screen_dir=$(mktemp -d)
+screen_socket=$screen_dir/tmux
+trap 'tmux -S "$screen_socket" kill-server 2>/dev/null || true; rm -rf "$screen_dir"' EXIT
+
+# How long a wait may take, in tenths of a second.
+screen_patience=${SCREEN_PATIENCE:-300}
+
+tmx() { tmux -S "$screen_socket" "$@"; }
+
+# The program's status goes to a file as soon as it ends: the pane itself
+# may stay open a little longer, held by Wine's console host.
+screen_start() {
+  tmx -f /dev/null new-session -d -x 80 -y 25 -e LANG=C.UTF-8 -e LC_ALL=C.UTF-8 \
+    bash -c '"$@"; echo $? > "$0.new" && mv "$0.new" "$0"; sleep 600' \
+    "$screen_dir/status" "$@"
+}
+
+press() { tmx send-keys "$@"; }
+
+screen() { tmx capture-pane -p; }
+title() { tmx display-message -p '#{pane_title}'; }
+screen_sgr() { tmx capture-pane -p -e; }
+
+fail() {
+  echo "FAIL: $*"
+  echo "--- screen ---"
+  screen || true
+  echo "--- end ---"
+  exit 1
+}
+
+wait_for() {
+  local i
+  for ((i = 0; i < screen_patience; ++i)); do
+    screen | grep -qF -- "$1" && return 0
+    sleep 0.1
+  done
+  fail "never showed: $1"
+}
+
+wait_for_line() {
+  local i
+  for ((i = 0; i < screen_patience; ++i)); do
+    screen | sed -n "$(($1 + 1))p" | grep -qE -- "$2" && return 0
+    sleep 0.1
+  done
+  fail "row $1 never matched: $2"
+}
+
+wait_for_match() {
+  local i
+  for ((i = 0; i < screen_patience; ++i)); do
+    screen | grep -qE -- "$1" && return 0
+    sleep 0.1
+  done
+  fail "no row ever matched: $1"
+}
+
+wait_for_sgr() {
+  local i
+  for ((i = 0; i < screen_patience; ++i)); do
+    screen_sgr | grep -qF -- "$1" && return 0
+    sleep 0.1
+  done
+  fail "never showed $(printf '%q' "$1") on the coloured screen"
+}
+
+expect_sgr() {
+  screen_sgr | grep -qF -- "$1" || fail "no $(printf '%q' "$1") on the coloured screen"
+}
+
+wait_for_exit() {
+  local i
+  for ((i = 0; i < screen_patience; ++i)); do
+    if [ -f "$screen_dir/status" ]; then
+      exit_status=$(cat "$screen_dir/status")
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "the program did not end"
+}
