@@ -42,6 +42,17 @@ TEST(HarnessScreen, ReadsGlyphsColoursAndAttributes) {
     EXPECT_FALSE(term.screen().penIsDefault());
 }
 
+// The reads cut the program's output anywhere, also inside a character.
+TEST(HarnessScreen, ACharacterCutBetweenTwoReadsShowsWhole) {
+    const std::string text = "a\u2550\u2550\U0001F600b";
+    for (std::size_t cut = 1; cut < text.size(); ++cut) {
+        term_harness::Screen screen(10, 1);
+        screen.feed(text.substr(0, cut));
+        screen.feed(text.substr(cut));
+        EXPECT_EQ(screen.rowText(0).substr(0, 12), text) << "cut at " << cut;
+    }
+}
+
 TEST(HarnessScreen, FollowsTitleAltScreenAndCursor) {
     Terminal term(shell(
         R"(printf '\033]2;Before\007\033[22;0t\033]2;Hello there\007\033[?1049h\033[?25l\033[3;5HX\033[4 q'; read x;)"

@@ -134,8 +134,22 @@ void Screen::setReplySink(std::function<void(std::string_view)> sink) {
 }
 
 void Screen::feed(std::string_view bytes) {
-    trackPrivateModes(bytes);
-    vterm_input_write(vt_.get(), bytes.data(), bytes.size());
+    // libvterm decodes a UTF-8 character cut in two by the reads as two bad
+    // ones: hold an incomplete character back until its rest has come.
+    std::string whole = std::move(heldBack_);
+    whole.append(bytes);
+    std::size_t complete = whole.size();
+    for (std::size_t back = 1; back <= 3 && back <= whole.size(); ++back) {
+        const auto byte = static_cast<unsigned char>(whole[whole.size() - back]);
+        if ((byte & 0xC0) == 0x80) continue;  // a continuation byte: look further back
+        const std::size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+        if (length > back) complete = whole.size() - back;
+        break;
+    }
+    heldBack_ = whole.substr(complete);
+    whole.resize(complete);
+    trackPrivateModes(whole);
+    vterm_input_write(vt_.get(), whole.data(), whole.size());
     vterm_screen_flush_damage(vterm_obtain_screen(vt_.get()));
 }
 

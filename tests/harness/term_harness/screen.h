@@ -64,7 +64,8 @@ class Screen {
     Screen(const Screen&) = delete;
     Screen& operator=(const Screen&) = delete;
 
-    // Interprets bytes the program wrote.
+    // Interprets bytes the program wrote, in pieces cut anywhere (a UTF-8
+    // character cut in two shows once its rest has come).
     void feed(std::string_view bytes);
     // Where the terminal's own replies go (answers to status and device
     // queries). Without a sink they are dropped.
@@ -111,6 +112,7 @@ class Screen {
     };
     std::unique_ptr<VTerm, VTermDeleter> vt_;
     std::function<void(std::string_view)> replySink_;
+    std::string heldBack_;  // the start of a UTF-8 character whose rest is still to come
     int cols_;
     int rows_;
     bool cursorVisible_ = true;
