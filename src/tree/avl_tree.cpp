@@ -5,7 +5,8 @@
 namespace avl {
 
 TreeNode* AvlTree::insert(Key key, bool allowDuplicates) {
-    TreeNode* node = SearchTree::insert(key, allowDuplicates);
+    TreeNode* node = new TreeNode(key);
+    link(node, allowDuplicates);
     if (node != nullptr) rebalanceAfterInsert(node);
     return node;
 }
@@ -23,27 +24,35 @@ void AvlTree::rebalanceAfterInsert(TreeNode* node) {
         TreeNode* child = n;
         n = n->parent;
         if (n == nullptr) return;
-        n->balance += child == n->left ? 1 : -1;
-        switch (n->balance) {
-            case 0:
-                return;  // the subtree kept its height
-            case 2:
-                if (child->balance == 1) {
-                    rotateRight(n);
-                } else {
-                    rotateLeftRight(n);
-                }
-                return;
-            case -2:
-                if (child->balance == -1) {
-                    rotateLeft(n);
-                } else {
-                    rotateRightLeft(n);
-                }
-                return;
-            default:
-                break;  // one level taller: look further up
+        // n's balance gains 1 when child is its left subtree, loses 1 when it
+        // is its right one. Decided on the balance from before, which is read
+        // early, rather than on the sum; the +2 and -2 that the sum would be
+        // before a rotation are never stored, since the rotation sets n's
+        // balance anyway.
+        const bool fromLeft = child == n->left;
+        const int before = n->balance;
+        if (before == 0) {  // one level taller: look further up
+            n->balance = fromLeft ? 1 : -1;
+            continue;
         }
+        if (before == (fromLeft ? -1 : 1)) {  // the shorter side caught up
+            n->balance = 0;
+            return;
+        }
+        if (fromLeft) {  // +2
+            if (child->balance == 1) {
+                rotateRight(n);
+            } else {
+                rotateLeftRight(n);
+            }
+        } else {  // -2
+            if (child->balance == -1) {
+                rotateLeft(n);
+            } else {
+                rotateRightLeft(n);
+            }
+        }
+        return;
     }
 }
 
@@ -154,8 +163,7 @@ void AvlTree::rotateRightLeft(TreeNode*& node) {
     announceRotation("RL rotation at ", a->key);
 }
 
-void AvlTree::announceRotation(const char* prefix, Key key) const {
-    if (observer == nullptr) return;
+void AvlTree::notifyRotation(const char* prefix, Key key) const {
     std::string message(prefix);
     message += static_cast<char>(key);
     observer->notify(message);

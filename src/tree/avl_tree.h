@@ -38,7 +38,11 @@ class AvlTree : public SearchTree {
     void rotateRightLeft(TreeNode*& node);
 
   private:
-    void announceRotation(const char* prefix, Key key) const;
+    // Sends prefix + key to the observer, if one is attached.
+    void announceRotation(const char* prefix, Key key) const {
+        if (observer != nullptr) notifyRotation(prefix, key);
+    }
+    void notifyRotation(const char* prefix, Key key) const;
 };
 
 }  // namespace avl
