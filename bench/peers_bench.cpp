@@ -279,10 +279,20 @@ struct Jemalloc {
 
 // --- Allocation patterns: nanoseconds per node created and destroyed ---------
 
+// Each pattern runs in batches and gives the median batch, in nanoseconds
+// per node created and destroyed.
+template <class Batch>
+double MedianBatch(int batches, double nodesPerBatch, Batch&& batch) {
+    std::vector<double> seconds;
+    for (int b = 0; b < batches; ++b)
+        seconds.push_back(Seconds(batch));
+    return Median(seconds) * 1e9 / nodesPerBatch;
+}
+
 template <class C>
 double SteadyPairs(C& c) {
-    constexpr int kPairs = 1 << 21;
-    const double s = Seconds([&] {
+    constexpr int kPairs = 1 << 17;
+    return MedianBatch(16, kPairs, [&] {
         for (int i = 0; i < kPairs; ++i) {
             TreeNode* node = c.Create(static_cast<Key>(i));
             Keep(node);
@@ -290,28 +300,23 @@ double SteadyPairs(C& c) {
             Barrier();
         }
     });
-    return s * 1e9 / kPairs;
 }
 
 constexpr std::size_t kAll = 100'000;
 
 template <class C>
 double AllocateAllThenFreeAll(C& c) {
-    constexpr int kRounds = 4;
     static std::vector<TreeNode*> nodes(kAll);
-    const double s = Seconds([&] {
-        for (int round = 0; round < kRounds; ++round) {
-            for (std::size_t i = 0; i < kAll; ++i) {
-                nodes[i] = c.Create(static_cast<Key>(i));
-                Barrier();
-            }
-            for (TreeNode* node : nodes) {
-                c.Destroy(node);
-                Barrier();
-            }
+    return MedianBatch(5, kAll, [&] {
+        for (std::size_t i = 0; i < kAll; ++i) {
+            nodes[i] = c.Create(static_cast<Key>(i));
+            Barrier();
+        }
+        for (TreeNode* node : nodes) {
+            c.Destroy(node);
+            Barrier();
         }
     });
-    return s * 1e9 / (kRounds * kAll);
 }
 
 constexpr std::size_t kLive = 10'000;
@@ -331,14 +336,13 @@ const std::vector<std::uint32_t>& RandomSlots() {
 
 template <class C>
 double RandomReplacement(C& c) {
-    constexpr std::size_t kSteps = 1 << 20;
     static std::vector<TreeNode*> live(kLive);
     for (std::size_t i = 0; i < kLive; ++i)
         live[i] = c.Create(static_cast<Key>(i));
     const std::vector<std::uint32_t>& order = RandomSlots();
-    const double s = Seconds([&] {
-        for (std::size_t step = 0; step < kSteps; ++step) {
-            TreeNode*& slot = live[order[step & (kOrder - 1)]];
+    const double ns = MedianBatch(16, kOrder, [&] {
+        for (std::size_t step = 0; step < kOrder; ++step) {
+            TreeNode*& slot = live[order[step]];
             c.Destroy(slot);
             Barrier();
             slot = c.Create(static_cast<Key>(step));
@@ -347,7 +351,7 @@ double RandomReplacement(C& c) {
     });
     for (TreeNode* node : live)
         c.Destroy(node);
-    return s * 1e9 / kSteps;
+    return ns;
 }
 
 enum class Role { kOurs, kDirect, kFloor, kPool, kGeneral };
@@ -530,13 +534,15 @@ TreeKeys MakeKeys(std::size_t n) {
 }
 
 // Rounds of: insert every key, find every key, remove every key, then
-// insert them again (untimed) and clear. Nanoseconds per key of each. The
-// first round is not timed: the contenders share the pool, and the order in
-// which a clear or a removal gives nodes back decides where the next nodes
-// go, so each contender is timed on the pool as its own round left it.
+// insert them again (untimed) and clear. Nanoseconds per key of each, the
+// median over the rounds (a round cut short by the scheduler does not count
+// more than any other). The first round is not timed: the contenders share
+// the pool, and the order in which a clear or a removal gives nodes back
+// decides where the next nodes go, so each contender is timed on the pool as
+// its own round left it.
 template <class T>
 std::vector<double> TreeRounds(T& tree, const TreeKeys& keys, int rounds) {
-    std::vector<double> seconds(4, 0.0);
+    std::vector<std::vector<double>> seconds(4);
     for (int round = 0; round <= rounds; ++round) {
         std::vector<double> s(4);
         s[0] = Seconds([&] {
@@ -558,12 +564,12 @@ std::vector<double> TreeRounds(T& tree, const TreeKeys& keys, int rounds) {
         s[3] = Seconds([&] { tree.Clear(); });
         if (round == 0) continue;
         for (std::size_t f = 0; f < s.size(); ++f)
-            seconds[f] += s[f];
+            seconds[f].push_back(s[f]);
     }
-    const double keysDone = static_cast<double>(keys.insert.size()) * rounds;
-    for (double& s : seconds)
-        s = s * 1e9 / keysDone;
-    return seconds;
+    std::vector<double> perKey;
+    for (const auto& figure : seconds)
+        perKey.push_back(Median(figure) * 1e9 / static_cast<double>(keys.insert.size()));
+    return perKey;
 }
 
 #if AVL_BENCH_HAVE_BOOST
