@@ -24,8 +24,11 @@
 //
 // Usage: peers_bench [repetitions [pool|tree]]   (default: 11, both)
 
+#if __has_include(<dlfcn.h>)
 #include <dlfcn.h>
 #include <unistd.h>
+#define AVL_BENCH_HAVE_DLOPEN 1
+#endif
 
 #include <algorithm>
 #include <array>
@@ -130,6 +133,7 @@ struct PeerLibraries {
     std::string notes;
 };
 
+#if AVL_BENCH_HAVE_DLOPEN
 void* OpenFirst(std::initializer_list<const char*> names, std::string& error) {
     for (const char* name : names) {
         if (void* handle = dlopen(name, RTLD_NOW | RTLD_LOCAL)) return handle;
@@ -155,6 +159,14 @@ void MakeRoomForJemalloc(char** argv) {
 }
 
 PeerLibraries LoadPeers(char** argv) {
+#else
+PeerLibraries LoadPeers(char**) {
+    PeerLibraries peers;
+    peers.notes = "mimalloc and jemalloc skipped: no dlopen on this system\n";
+    return peers;
+}
+#endif
+
     PeerLibraries peers;
     std::string error;
     if (void* je = OpenFirst({"libjemalloc.so", "libjemalloc.so.2"}, error)) {
@@ -250,7 +262,7 @@ class MinimalFreeList {
 
 struct GlibcNew {
     void* Allocate() { return ::operator new(kNode); }
-    void Release(void* p) { ::operator delete(p, kNode); }
+    void Release(void* p) { ::operator delete(p); }
 };
 
 struct PmrPool {
