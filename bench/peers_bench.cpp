@@ -545,17 +545,32 @@ TreeKeys MakeKeys(std::size_t n) {
     return keys;
 }
 
+// Puts the pool's free node blocks in address order, lowest first. The
+// contenders that build their trees from the pool share it, and the order in
+// which a clear or a removal gives nodes back decides where the next nodes
+// go; from this order every one of them puts the node of the i-th key at the
+// same address.
+void SortFreeNodeBlocks() {
+    avl::MemoryPool& pool = *avl::CurrentMemoryPool();
+    std::vector<void*> blocks(pool.FreeBlockCount(kNode));
+    for (void*& block : blocks)
+        block = pool.Allocate(kNode);
+    std::sort(blocks.begin(), blocks.end(), std::greater<>());
+    for (void* block : blocks)
+        pool.Deallocate(block, kNode);  // the last one back is taken first
+}
+
 // Rounds of: insert every key, find every key, remove every key, then
 // insert them again (untimed) and clear. Nanoseconds per key of each, the
 // median over the rounds (a round cut short by the scheduler does not count
-// more than any other). The first round is not timed: the contenders share
-// the pool, and the order in which a clear or a removal gives nodes back
-// decides where the next nodes go, so each contender is timed on the pool as
-// its own round left it.
+// more than any other). Each round starts from the pool's free blocks in
+// address order, so that the trees built on the pool are built in the same
+// memory; the first round is a warm-up.
 template <class T>
 std::vector<double> TreeRounds(T& tree, const TreeKeys& keys, int rounds) {
     std::vector<std::vector<double>> seconds(4);
     for (int round = 0; round <= rounds; ++round) {
+        SortFreeNodeBlocks();
         std::vector<double> s(4);
         s[0] = Seconds([&] {
             for (Key key : keys.insert)
