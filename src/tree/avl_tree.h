@@ -56,7 +56,7 @@ class AvlTree final : public SearchTree {
     return node;
 }
 
-inline void AvlTree::rebalanceAfterInsert(TreeNode* node) {
+[[gnu::always_inline]] inline void AvlTree::rebalanceAfterInsert(TreeNode* node) {
     for (TreeNode* n = node;;) {
         TreeNode* child = n;
         n = n->parent;
