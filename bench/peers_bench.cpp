@@ -531,9 +531,9 @@ struct TreeKeys {
     std::vector<Key> insert, find, remove;
 };
 
-TreeKeys MakeKeys(std::size_t n) {
+TreeKeys MakeKeys(std::size_t n, std::uint32_t seed) {
     TreeKeys keys;
-    std::mt19937 random(static_cast<std::uint32_t>(n));
+    std::mt19937 random(seed);
     std::uniform_int_distribution<int> pick(-128, 127);
     keys.insert.resize(n);
     for (Key& key : keys.insert)
@@ -560,43 +560,53 @@ void SortFreeNodeBlocks() {
         pool.Deallocate(block, kNode);  // the last one back is taken first
 }
 
-// Rounds of: insert every key, find every key, remove every key, then
-// insert them again (untimed) and clear. Nanoseconds per key of each, the
-// median over the rounds (a round cut short by the scheduler does not count
-// more than any other). Each round starts from the pool's free blocks in
-// address order, so that the trees built on the pool are built in the same
-// memory; the first round is a warm-up.
+// One round: insert every key, find every key, remove every key, then insert
+// them again (untimed) and clear. Nanoseconds per key of each. The round
+// starts from the pool's free blocks in address order, so that the trees
+// built on the pool are built in the same memory.
 template <class T>
-std::vector<double> TreeRounds(T& tree, const TreeKeys& keys, int rounds) {
-    std::vector<std::vector<double>> seconds(4);
-    for (int round = 0; round <= rounds; ++round) {
-        SortFreeNodeBlocks();
-        std::vector<double> s(4);
-        s[0] = Seconds([&] {
-            for (Key key : keys.insert)
-                tree.Insert(key);
-        });
-        s[1] = Seconds([&] {
-            std::size_t found = 0;
-            for (Key key : keys.find)
-                found += tree.Find(key) ? 1 : 0;
-            Keep(found);
-        });
-        s[2] = Seconds([&] {
-            for (Key key : keys.remove)
-                tree.Remove(key);
-        });
+std::vector<double> TreeRoundOnce(T& tree, const TreeKeys& keys) {
+    SortFreeNodeBlocks();
+    std::vector<double> s(4);
+    s[0] = Seconds([&] {
         for (Key key : keys.insert)
             tree.Insert(key);
-        s[3] = Seconds([&] { tree.Clear(); });
-        if (round == 0) continue;
-        for (std::size_t f = 0; f < s.size(); ++f)
-            seconds[f].push_back(s[f]);
+    });
+    s[1] = Seconds([&] {
+        std::size_t found = 0;
+        for (Key key : keys.find)
+            found += tree.Find(key) ? 1 : 0;
+        Keep(found);
+    });
+    s[2] = Seconds([&] {
+        for (Key key : keys.remove)
+            tree.Remove(key);
+    });
+    for (Key key : keys.insert)
+        tree.Insert(key);
+    s[3] = Seconds([&] { tree.Clear(); });
+    for (double& seconds : s)
+        seconds = seconds * 1e9 / static_cast<double>(keys.insert.size());
+    return s;
+}
+
+// Rounds over the key sets in turn, after an untimed one (so that the timed
+// rounds find the caches as the contender's own work leaves them); the median
+// of each figure. Every round inserts other keys, so that no round repeats
+// the branches of the one before.
+template <class T>
+std::vector<double> TreeRounds(T& tree, const std::vector<TreeKeys>& keySets) {
+    TreeRoundOnce(tree, keySets.back());
+    std::vector<std::vector<double>> figures(4);
+    for (const TreeKeys& keys : keySets) {
+        const std::vector<double> round = TreeRoundOnce(tree, keys);
+        for (std::size_t f = 0; f < round.size(); ++f)
+            figures[f].push_back(round[f]);
     }
-    std::vector<double> perKey;
-    for (const auto& figure : seconds)
-        perKey.push_back(Median(figure) * 1e9 / static_cast<double>(keys.insert.size()));
-    return perKey;
+    std::vector<double> medians;
+    for (const auto& figure : figures)
+        medians.push_back(Median(figure));
+    return medians;
 }
 
 #if AVL_BENCH_HAVE_BOOST
@@ -609,18 +619,21 @@ bool SameShape(const TreeNode* a, const TreeNode* b) {
 
 struct TreeContender {
     std::string name;
-    std::function<std::vector<double>(const TreeKeys&, int rounds)> rounds;
+    std::function<std::vector<double>(const std::vector<TreeKeys>&)> rounds;
 };
 
 template <class T>
 TreeContender MakeTreeContender(std::string name, std::shared_ptr<T> tree) {
     return {std::move(name),
-            [tree](const TreeKeys& keys, int rounds) { return TreeRounds(*tree, keys, rounds); }};
+            [tree](const std::vector<TreeKeys>& keySets) { return TreeRounds(*tree, keySets); }};
 }
 
 void Trees(std::size_t n, int repetitions, Goals& goals) {
-    const TreeKeys keys = MakeKeys(n);
-    const int rounds = static_cast<int>(std::max<std::size_t>(1, 100'000 / n));
+    // At N = 1,000 a hundred rounds of a thousand keys, each round its own keys.
+    std::vector<TreeKeys> keySets;
+    for (std::size_t r = 0; r < std::max<std::size_t>(1, 100'000 / n); ++r)
+        keySets.push_back(MakeKeys(n, static_cast<std::uint32_t>(n + r)));
+    const TreeKeys& keys = keySets.front();
 
     std::vector<TreeContender> contenders;
     auto ours = std::make_shared<OurTree>();
@@ -640,9 +653,8 @@ void Trees(std::size_t n, int repetitions, Goals& goals) {
     const std::size_t multiset = contenders.size();
     contenders.push_back(MakeTreeContender("`std::multiset<Key>`", std::make_shared<Multiset>()));
 
-    const auto medians = Interleaved(contenders.size(), repetitions, [&](std::size_t c) {
-        return contenders[c].rounds(keys, rounds);
-    });
+    const auto medians = Interleaved(contenders.size(), repetitions,
+                                     [&](std::size_t c) { return contenders[c].rounds(keySets); });
 
     std::printf("| N = %zu, ns per key (ratio to ours) | insert | find | remove | clear |\n", n);
     std::printf("|---|---|---|---|---|\n");
