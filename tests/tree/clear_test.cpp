@@ -45,15 +45,5 @@ TEST_F(ClearTest, APlainTreeDeeperThanTheStackIsClearedWhole) {
     EXPECT_EQ(Pool().Counts().outstanding(), 0u);
 }
 
-TEST_F(ClearTest, EmptyAndSingleNodeTrees) {
-    SearchTree tree;
-    tree.clear();
-    EXPECT_TRUE(tree.isEmpty());
-    tree.insert('a', false);
-    tree.clear();
-    EXPECT_TRUE(tree.isEmpty());
-    EXPECT_EQ(tree.size(), 0);
-}
-
 }  // namespace
 }  // namespace avl::testing
