@@ -12,11 +12,16 @@ namespace avl {
 
 namespace {
 
-// Bytes before block 0 of a chunk, so that the object after each block's link
-// word is aligned (the chunk itself is aligned to kAlignment).
-constexpr std::size_t kChunkLead =
-    (MemoryPool::kAlignment - MemoryPool::kLinkWord % MemoryPool::kAlignment) %
-    MemoryPool::kAlignment;
+// Chunks are laid on cache lines: block 0 starts a line, so that with a
+// stride of whole lines every block lies in its own lines.
+constexpr std::size_t kCacheLine = 64;
+
+// Block 0 of a chunk (which is aligned to kAlignment): the first line start
+// in it, at most kCacheLine - kAlignment bytes in.
+std::byte* FirstBlock(std::byte* chunk) {
+    const auto start = reinterpret_cast<std::uintptr_t>(chunk);
+    return chunk + ((kCacheLine - start % kCacheLine) % kCacheLine);
+}
 
 constexpr const char* kOutOfMemory = "MemoryPool is out of memory!";
 
@@ -25,8 +30,6 @@ void* ChunkFromHeap(std::size_t bytes) {
 }
 
 MemoryPool::ChunkSource chunkSource = &ChunkFromHeap;
-
-MemoryPool* instance = nullptr;
 
 void LogWarning(const char* headline, std::size_t size) {
     WriteLog(headline);
@@ -56,7 +59,7 @@ MemoryPool::~MemoryPool() {
 
 void* MemoryPool::AllocateFromNewChunk(std::size_t size) {
     const std::size_t stride = Stride(size);
-    auto* chunk = static_cast<std::byte*>(chunkSource(kChunkLead + kBlocksPerChunk * stride));
+    auto* chunk = static_cast<std::byte*>(chunkSource(kCacheLine + kBlocksPerChunk * stride));
     if (chunk == nullptr) FatalError(kOutOfMemory, nullptr, -1);
     try {
         chunks_.push_back({chunk, static_cast<std::uint32_t>(size)});
@@ -66,15 +69,15 @@ void* MemoryPool::AllocateFromNewChunk(std::size_t size) {
     }
 
     // Block 0 is handed out at once; blocks 1..127 become the free list, in
-    // address order. Block 0's link word is left as it is.
-    std::byte* first = chunk + kChunkLead;
+    // address order.
+    std::byte* first = FirstBlock(chunk);
     for (std::size_t i = 1; i + 1 < kBlocksPerChunk; ++i) {
         SetNextFree(first + i * stride, first + (i + 1) * stride);
     }
     SetNextFree(first + (kBlocksPerChunk - 1) * stride, nullptr);
     freeHeads_[size] = first + stride;
-    ++counts_.handedOut;
-    return first + kLinkWord;
+    ++handedOut_;
+    return first;
 }
 
 void* MemoryPool::AllocateUnpooled(std::size_t size) {
@@ -95,17 +98,32 @@ void MemoryPool::ReportDoubleDeletion(std::size_t size) {
 }
 
 void MemoryPool::ReportLeaks() const {
-    std::array<std::size_t, kSizeClasses> chunksOfSize{};
-    for (const ChunkRecord& chunk : chunks_)
-        ++chunksOfSize[chunk.size];
+    const auto chunksOfSize = ChunksOfEachSize();
     for (std::size_t size = 0; size < kSizeClasses; ++size) {
         const std::size_t capacity = chunksOfSize[size] * kBlocksPerChunk;
         if (capacity == 0) continue;
-        const std::size_t free = FreeBlockCount(size);
+        const std::size_t free = CountFree(size, capacity);
         if (free >= capacity) continue;
         LogWarning("WARNING: MemoryPool detected some memory leak.", size);
         WriteLog(" Number of Objects : " + IntToString(static_cast<int>(capacity - free)));
     }
+}
+
+MemoryPool::BlockCounts MemoryPool::Counts() const {
+    const auto chunksOfSize = ChunksOfEachSize();
+    std::uint64_t outstanding = 0;
+    for (std::size_t size = 0; size < kSizeClasses; ++size) {
+        const std::size_t capacity = chunksOfSize[size] * kBlocksPerChunk;
+        if (capacity != 0) outstanding += capacity - CountFree(size, capacity);
+    }
+    return {handedOut_, handedOut_ - outstanding};
+}
+
+std::array<std::size_t, MemoryPool::kSizeClasses> MemoryPool::ChunksOfEachSize() const {
+    std::array<std::size_t, kSizeClasses> chunksOfSize{};
+    for (const ChunkRecord& chunk : chunks_)
+        ++chunksOfSize[chunk.size];
+    return chunksOfSize;
 }
 
 std::size_t MemoryPool::ChunkCount(std::size_t size) const {
@@ -117,32 +135,29 @@ std::size_t MemoryPool::ChunkCount(std::size_t size) const {
 
 std::size_t MemoryPool::FreeBlockCount(std::size_t size) const {
     if (size >= kSizeClasses) return 0;
-    std::size_t count = 0;
+    return CountFree(size, ChunkCount(size) * kBlocksPerChunk);
+}
+
+std::size_t MemoryPool::CountFree(std::size_t size, std::size_t capacity) const {
     const std::byte* block = freeHeads_[size];
     if (block == NeverUsed()) return 0;
-    // A list corrupted into a cycle (a block returned twice, not in a row)
-    // stops the walk one past the capacity instead of hanging it.
-    const std::size_t limit = ChunkCount(size) * kBlocksPerChunk + 1;
-    for (; block != nullptr && count < limit; block = NextFree(block))
+    std::size_t count = 0;
+    for (; block != nullptr && count <= capacity; block = NextFree(block))
         ++count;
     return count;
 }
 
 void SummonMemoryPool() {
-    if (instance != nullptr) return;
+    if (detail::processPool != nullptr) return;
     try {
-        instance = new MemoryPool;
+        detail::processPool = new MemoryPool;
     } catch (const std::bad_alloc&) {
-        instance = nullptr;  // every later use of the pool is fatal
+        detail::processPool = nullptr;  // every later use of the pool is fatal
     }
 }
 
 void ReleaseMemoryPool() {
-    delete std::exchange(instance, nullptr);
-}
-
-MemoryPool* CurrentMemoryPool() {
-    return instance;
+    delete std::exchange(detail::processPool, nullptr);
 }
 
 }  // namespace avl

@@ -12,13 +12,15 @@ namespace avl {
 // Serves objects of each exact size below 1024 bytes from chunks of 128 equal
 // blocks, one free list per size; larger objects go to the global allocator.
 //
-// A block is a link word (the address of the next free block while the block
-// is free) followed by the object's storage. The stride from one block to the
-// next is the link word plus the size, rounded up to alignof(max_align_t), and
-// the blocks of a chunk start so that every object handed out is aligned for
-// any type. A fresh chunk hands out its blocks in address order; freed blocks
-// are reused last in, first out, before another chunk is taken. Chunks go back
-// to the C heap only when the pool is destroyed.
+// A block is the object's storage; while the block is free, its first word
+// (the link word) holds the address of the next free block, so a free list
+// costs no memory beside the objects. The stride from one block to the next
+// is the size, at least one link word, rounded up to alignof(max_align_t);
+// the first block of a chunk starts on a cache line, so every object handed
+// out is aligned for any type (and, for strides of whole lines, lies in one
+// line). A fresh chunk hands out its blocks in address order; freed blocks
+// are reused last in, first out, before another chunk is taken. Chunks go
+// back to the C heap only when the pool is destroyed.
 //
 // Misuse the pool notices (a deletion under a size it does not manage, the
 // same block returned twice in a row, objects still out at destruction) is
@@ -46,7 +48,8 @@ class MemoryPool {
 
     // Distance in bytes between neighbouring blocks of the class `size`.
     static constexpr std::size_t Stride(std::size_t size) {
-        return (kLinkWord + size + kAlignment - 1) / kAlignment * kAlignment;
+        const std::size_t bytes = size < kLinkWord ? kLinkWord : size;
+        return (bytes + kAlignment - 1) / kAlignment * kAlignment;
     }
 
     MemoryPool();
@@ -72,7 +75,10 @@ class MemoryPool {
         std::uint64_t returned = 0;
         std::uint64_t outstanding() const { return handedOut - returned; }
     };
-    const BlockCounts& Counts() const { return counts_; }
+    // Only the blocks handed out are counted as they go; the blocks returned
+    // are those handed out less those out now, which the free lists tell (a
+    // walk over them, so this takes time in proportion to the free blocks).
+    BlockCounts Counts() const;
     // Chunks obtained for the class `size` (0 for sizes that are not pooled).
     std::size_t ChunkCount(std::size_t size) const;
     // Blocks on the free list of the class `size`, found by walking the list;
@@ -101,39 +107,49 @@ class MemoryPool {
     void DeallocateNonmember(void* object, std::size_t size);
     static void ReportDoubleDeletion(std::size_t size);
     void ReportLeaks() const;
+    // Chunks of each size class, from the chunk records.
+    std::array<std::size_t, kSizeClasses> ChunksOfEachSize() const;
+    // Blocks on the free list of `size`, whose chunks hold `capacity` blocks;
+    // a list corrupted into a cycle (a block returned twice, not in a row)
+    // stops the walk one past the capacity instead of hanging it.
+    std::size_t CountFree(std::size_t size, std::size_t capacity) const;
 
     std::array<std::byte*, kSizeClasses> freeHeads_;
     std::vector<ChunkRecord> chunks_;
-    BlockCounts counts_;
+    std::uint64_t handedOut_ = 0;
 };
 
 inline void* MemoryPool::Allocate(std::size_t size) {
     if (size >= kSizeClasses) return AllocateUnpooled(size);
     std::byte* head = freeHeads_[size];
-    if (head == nullptr || head == NeverUsed()) return AllocateFromNewChunk(size);
-    freeHeads_[size] = NextFree(head);
-    ++counts_.handedOut;
-    return head + kLinkWord;
+    // One comparison for both null (every block out) and NeverUsed (1).
+    if (reinterpret_cast<std::uintptr_t>(head) <= 1) [[unlikely]]
+        return AllocateFromNewChunk(size);
+    std::byte* next = NextFree(head);
+    freeHeads_[size] = next;
+    // The next allocation of this size reads the next block's link word and
+    // its caller writes the object: bring the block in now. (A free list
+    // scattered by earlier deletions would otherwise cost a cache miss per
+    // allocation.) Prefetching null does no harm.
+    __builtin_prefetch(next);
+    ++handedOut_;
+    return head;
 }
 
 inline void MemoryPool::Deallocate(void* object, std::size_t size) {
     if (object == nullptr) return;
-    if (size >= kSizeClasses || freeHeads_[size] == NeverUsed()) {
+    if (size >= kSizeClasses || freeHeads_[size] == NeverUsed()) [[unlikely]] {
         DeallocateNonmember(object, size);
         return;
     }
-    // Integer arithmetic: a foreign object under a pooled size is not
-    // detected, and must not make this an out-of-bounds pointer step.
-    auto* block =
-        reinterpret_cast<std::byte*>(reinterpret_cast<std::uintptr_t>(object) - kLinkWord);
+    auto* block = static_cast<std::byte*>(object);
     std::byte*& head = freeHeads_[size];
-    if (block == head) {
+    if (block == head) [[unlikely]] {
         ReportDoubleDeletion(size);  // the block stays on the list once
         return;
     }
     SetNextFree(block, head);
     head = block;
-    ++counts_.returned;
 }
 
 // The process-wide pool. SummonMemoryPool creates it (once; later calls do
@@ -141,8 +157,18 @@ inline void MemoryPool::Deallocate(void* object, std::size_t size) {
 // destroys it (once; later calls do nothing). PooledObject uses it in between.
 void SummonMemoryPool();
 void ReleaseMemoryPool();
+
+namespace detail {
+// The process-wide pool; set only by SummonMemoryPool and ReleaseMemoryPool.
+// Read inline, so that PooledObject's operator new and delete reach the
+// pool without a call.
+inline MemoryPool* processPool = nullptr;
+}  // namespace detail
+
 // The process-wide pool, or null before SummonMemoryPool and after
 // ReleaseMemoryPool.
-MemoryPool* CurrentMemoryPool();
+inline MemoryPool* CurrentMemoryPool() {
+    return detail::processPool;
+}
 
 }  // namespace avl

@@ -4,47 +4,12 @@
 
 namespace avl {
 
-TreeNode* AvlTree::insert(Key key, bool allowDuplicates) {
-    TreeNode* node = SearchTree::insert(key, allowDuplicates);
-    if (node != nullptr) rebalanceAfterInsert(node);
-    return node;
-}
-
 void AvlTree::remove(TreeNode* node) {
     if (node == nullptr) return;
     const bool wasLeft = unlink(node);
     announce("deletion");
     rebalanceAfterRemove(node, wasLeft);
     delete node;
-}
-
-void AvlTree::rebalanceAfterInsert(TreeNode* node) {
-    for (TreeNode* n = node;;) {
-        TreeNode* child = n;
-        n = n->parent;
-        if (n == nullptr) return;
-        n->balance += child == n->left ? 1 : -1;
-        switch (n->balance) {
-            case 0:
-                return;  // the subtree kept its height
-            case 2:
-                if (child->balance == 1) {
-                    rotateRight(n);
-                } else {
-                    rotateLeftRight(n);
-                }
-                return;
-            case -2:
-                if (child->balance == -1) {
-                    rotateLeft(n);
-                } else {
-                    rotateRightLeft(n);
-                }
-                return;
-            default:
-                break;  // one level taller: look further up
-        }
-    }
 }
 
 void AvlTree::rebalanceAfterRemove(TreeNode* node, bool wasLeft) {
@@ -97,65 +62,7 @@ void AvlTree::rebalanceAfterRemove(TreeNode* node, bool wasLeft) {
     }
 }
 
-void AvlTree::rotateRight(TreeNode*& node) {
-    TreeNode* a = node;
-    TreeNode* b = a->left;
-    replaceInParent(a, b);
-    a->setLeft(b->right);
-    b->setRight(a);
-    a->balance = 0;
-    b->balance = 0;
-    node = b;
-    announceRotation("R rotation at ", a->key);
-}
-
-void AvlTree::rotateLeft(TreeNode*& node) {
-    TreeNode* a = node;
-    TreeNode* b = a->right;
-    replaceInParent(a, b);
-    a->setRight(b->left);
-    b->setLeft(a);
-    a->balance = 0;
-    b->balance = 0;
-    node = b;
-    announceRotation("L rotation at ", a->key);
-}
-
-void AvlTree::rotateLeftRight(TreeNode*& node) {
-    TreeNode* a = node;
-    TreeNode* b = a->left;
-    TreeNode* c = b->right;
-    replaceInParent(a, c);
-    b->setRight(c->left);
-    a->setLeft(c->right);
-    c->setLeft(b);
-    c->setRight(a);
-    // c's taller side went to b (its left) or to a (its right).
-    a->balance = c->balance == 1 ? -1 : 0;
-    b->balance = c->balance == -1 ? 1 : 0;
-    c->balance = 0;
-    node = c;
-    announceRotation("LR rotation at ", a->key);
-}
-
-void AvlTree::rotateRightLeft(TreeNode*& node) {
-    TreeNode* a = node;
-    TreeNode* b = a->right;
-    TreeNode* c = b->left;
-    replaceInParent(a, c);
-    b->setLeft(c->right);
-    a->setRight(c->left);
-    c->setRight(b);
-    c->setLeft(a);
-    a->balance = c->balance == -1 ? 1 : 0;
-    b->balance = c->balance == 1 ? -1 : 0;
-    c->balance = 0;
-    node = c;
-    announceRotation("RL rotation at ", a->key);
-}
-
-void AvlTree::announceRotation(const char* prefix, Key key) const {
-    if (observer == nullptr) return;
+void AvlTree::notifyRotation(const char* prefix, Key key) const {
     std::string message(prefix);
     message += static_cast<char>(key);
     observer->notify(message);

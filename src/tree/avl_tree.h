@@ -13,7 +13,11 @@ namespace avl {
 //
 // At "insertion" and "deletion" no balance has been updated yet: the observer
 // sees the balances from before the operation.
-class AvlTree : public SearchTree {
+//
+// Final, so that calls on an AvlTree need no virtual dispatch, and insert()
+// is compiled into its caller: the whole insertion, from the pool's free list
+// to the last rotation, is one stretch of straight code.
+class AvlTree final : public SearchTree {
   public:
     AvlTree() = default;
     ~AvlTree() override = default;
@@ -38,7 +42,112 @@ class AvlTree : public SearchTree {
     void rotateRightLeft(TreeNode*& node);
 
   private:
-    void announceRotation(const char* prefix, Key key) const;
+    // Sends prefix + key to the observer, if one is attached.
+    void announceRotation(const char* prefix, Key key) const {
+        if (observer != nullptr) notifyRotation(prefix, key);
+    }
+    void notifyRotation(const char* prefix, Key key) const;
 };
+
+[[gnu::always_inline]] inline TreeNode* AvlTree::insert(Key key, bool allowDuplicates) {
+    TreeNode* node = new TreeNode(key);
+    link(node, allowDuplicates);
+    if (node != nullptr) rebalanceAfterInsert(node);
+    return node;
+}
+
+[[gnu::always_inline]] inline void AvlTree::rebalanceAfterInsert(TreeNode* node) {
+    for (TreeNode* n = node;;) {
+        TreeNode* child = n;
+        n = n->parent;
+        if (n == nullptr) return;
+        // n's balance gains 1 when child is its left subtree, loses 1 when it
+        // is its right one. Decided on the balance from before, which is read
+        // early, rather than on the sum; the +2 and -2 that the sum would be
+        // before a rotation are never stored, since the rotation sets n's
+        // balance anyway.
+        const bool fromLeft = child == n->left;
+        const int before = n->balance;
+        if (before == 0) {  // one level taller: look further up
+            n->balance = fromLeft ? 1 : -1;
+            continue;
+        }
+        if (before == (fromLeft ? -1 : 1)) {  // the shorter side caught up
+            n->balance = 0;
+            return;
+        }
+        if (fromLeft) {  // +2
+            if (child->balance == 1) {
+                rotateRight(n);
+            } else {
+                rotateLeftRight(n);
+            }
+        } else {  // -2
+            if (child->balance == -1) {
+                rotateLeft(n);
+            } else {
+                rotateRightLeft(n);
+            }
+        }
+        return;
+    }
+}
+
+inline void AvlTree::rotateRight(TreeNode*& node) {
+    TreeNode* a = node;
+    TreeNode* b = a->left;
+    replaceInParent(a, b);
+    a->setLeft(b->right);
+    b->setRight(a);
+    a->balance = 0;
+    b->balance = 0;
+    node = b;
+    announceRotation("R rotation at ", a->key);
+}
+
+inline void AvlTree::rotateLeft(TreeNode*& node) {
+    TreeNode* a = node;
+    TreeNode* b = a->right;
+    replaceInParent(a, b);
+    a->setRight(b->left);
+    b->setLeft(a);
+    a->balance = 0;
+    b->balance = 0;
+    node = b;
+    announceRotation("L rotation at ", a->key);
+}
+
+inline void AvlTree::rotateLeftRight(TreeNode*& node) {
+    TreeNode* a = node;
+    TreeNode* b = a->left;
+    TreeNode* c = b->right;
+    replaceInParent(a, c);
+    b->setRight(c->left);
+    a->setLeft(c->right);
+    c->setLeft(b);
+    c->setRight(a);
+    // c's taller side went to b (its left) or to a (its right).
+    a->balance = c->balance == 1 ? -1 : 0;
+    b->balance = c->balance == -1 ? 1 : 0;
+    c->balance = 0;
+    node = c;
+    announceRotation("LR rotation at ", a->key);
+}
+
+inline void AvlTree::rotateRightLeft(TreeNode*& node) {
+    TreeNode* a = node;
+    TreeNode* b = a->right;
+    TreeNode* c = b->left;
+    replaceInParent(a, c);
+    b->setLeft(c->right);
+    a->setRight(c->left);
+    c->setRight(b);
+    c->setLeft(a);
+    a->balance = c->balance == -1 ? 1 : 0;
+    b->balance = c->balance == 1 ? -1 : 0;
+    c->balance = 0;
+    node = c;
+    announceRotation("RL rotation at ", a->key);
+}
 
 }  // namespace avl

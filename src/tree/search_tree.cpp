@@ -1,5 +1,7 @@
 #include "tree/search_tree.h"
 
+#include <array>
+#include <cstddef>
 #include <deque>
 #include <string>
 
@@ -22,15 +24,40 @@ void SearchTree::remove(TreeNode* node) {
     delete node;
 }
 
-TreeNode* SearchTree::find(Key key) const {
-    TreeNode* node = root;
-    while (node != nullptr && node->key != key)
-        node = node->key > key ? node->left : node->right;
-    return node;
-}
-
 void SearchTree::clear() {
-    postOrder([](TreeNode* node) { delete node; });
+    // Every node is read once and destroyed at once; its left subtree is
+    // cleared next and its right subtree waits on the stack, its first node's
+    // memory fetched meanwhile. An AVL tree of any size the count can hold
+    // (2^31 nodes: at most 45 levels) never fills the stack; a deeper plain
+    // tree clears the subtrees that do not fit by the post-order walk, which
+    // needs no room at all.
+    constexpr std::size_t kWaiting = 64;
+    std::array<TreeNode*, kWaiting> waiting;
+    std::size_t waitingCount = 0;
+    for (TreeNode* node = root;;) {
+        if (node == nullptr) {
+            if (waitingCount == 0) break;
+            node = waiting[--waitingCount];
+        }
+        TreeNode* const left = node->left;
+        TreeNode* const right = node->right;
+        delete node;  // inline, down to the pool
+        if (left == nullptr) {
+            node = right;
+            continue;
+        }
+        if (right != nullptr) {
+            if (waitingCount < kWaiting) {
+                __builtin_prefetch(right);
+                waiting[waitingCount++] = right;
+            } else {
+                right->parent = nullptr;  // the walk stops above this subtree
+                auto destroy = [](TreeNode* n) { delete n; };
+                postOrderFrom(right, destroy);
+            }
+        }
+        node = left;
+    }
     root = nullptr;
     count = 0;
 }
@@ -52,82 +79,8 @@ void SearchTree::levelOrder(const std::function<void(const TreeNode*)>& visitor)
     }
 }
 
-void SearchTree::postOrder(const std::function<void(TreeNode*)>& visitor) {
-    TreeNode* current = root;
-    const TreeNode* previous = nullptr;  // only compared, never followed
-    while (current != nullptr) {
-        TreeNode* next = nullptr;
-        if (previous == current->parent) {  // arrived from above
-            next = current->left != nullptr ? current->left : current->right;
-        } else if (previous == current->left) {  // back from the left subtree
-            next = current->right;
-        }
-        // Back from the right subtree, or no subtree left to walk: visit and
-        // climb. The parent is read first, since the visitor may destroy.
-        if (next == nullptr) {
-            next = current->parent;
-            visitor(current);
-        }
-        previous = current;
-        current = next;
-    }
-}
-
-void SearchTree::link(TreeNode*& node, bool allowDuplicates) {
-    if (root == nullptr) {
-        root = node;
-        ++count;
-        return;
-    }
-    TreeNode* parent = nullptr;
-    for (TreeNode* current = root; current != nullptr;) {
-        parent = current;
-        if (current->key > node->key) {
-            current = current->left;
-        } else if (current->key < node->key || allowDuplicates) {
-            current = current->right;
-        } else {
-            delete node;
-            node = nullptr;
-            return;
-        }
-    }
-    if (parent->key > node->key) {
-        parent->setLeft(node);
-    } else {
-        parent->setRight(node);
-    }
-    ++count;
-    announce("insertion");
-}
-
-bool SearchTree::unlink(TreeNode*& node) {
-    --count;
-    if (node->left != nullptr && node->right != nullptr) {
-        TreeNode* successor = node->successor();
-        node->key = successor->key;
-        node = successor;
-    }
-    return replaceInParent(node, node->onlyChild());
-}
-
-bool SearchTree::replaceInParent(TreeNode* target, TreeNode* replacement) {
-    TreeNode* parent = target->parent;
-    if (replacement != nullptr) replacement->parent = parent;
-    if (parent == nullptr) {
-        root = replacement;
-        return false;
-    }
-    if (parent->left == target) {
-        parent->left = replacement;
-        return true;
-    }
-    parent->right = replacement;
-    return false;
-}
-
-void SearchTree::announce(const char* message) const {
-    if (observer != nullptr) observer->notify(message);
+void SearchTree::notifyObserver(const char* message) const {
+    observer->notify(message);
 }
 
 }  // namespace avl

@@ -35,8 +35,15 @@ class SearchTree {
     // does nothing.
     void removeKey(Key key) { remove(find(key)); }
     // A node holding `key`, or null.
-    TreeNode* find(Key key) const;
-    // Destroys every node without sending messages.
+    TreeNode* find(Key key) const {
+        TreeNode* node = root;
+        while (node != nullptr && node->key != key)
+            node = node->key > key ? node->left : node->right;
+        return node;
+    }
+    // Destroys every node without sending messages, each node read once: depth
+    // first, the right subtrees still to clear waiting on a short stack while
+    // their memory is fetched.
     void clear();
     bool isEmpty() const { return root == nullptr; }
     // Attaches the observer (null detaches), replacing any earlier one.
@@ -48,8 +55,12 @@ class SearchTree {
     // tree. The work grows with 2^depth, so this is for balanced trees.
     void levelOrder(const std::function<void(const TreeNode*)>& visitor) const;
     // Visits each node after both of its subtrees, without recursion or a
-    // stack. The visitor may destroy the node it is given.
-    void postOrder(const std::function<void(TreeNode*)>& visitor);
+    // stack. The visitor (any callable taking a TreeNode*) may destroy the
+    // node it is given.
+    template <class Visitor>
+    void postOrder(Visitor&& visitor) {
+        postOrderFrom(root, visitor);
+    }
 
     // Read-only views of the tree, for observers and tests.
     const TreeNode* rootNode() const { return root; }
@@ -68,13 +79,106 @@ class SearchTree {
     // Puts `replacement` (may be null) where `target` hangs (or at the root);
     // target's own links are left alone. Returns whether target was a left
     // child.
-    bool replaceInParent(TreeNode* target, TreeNode* replacement);
+    bool replaceInParent(TreeNode* target, TreeNode* replacement) {
+        TreeNode* parent = target->parent;
+        if (replacement != nullptr) replacement->parent = parent;
+        if (parent == nullptr) {
+            root = replacement;
+            return false;
+        }
+        if (parent->left == target) {
+            parent->left = replacement;
+            return true;
+        }
+        parent->right = replacement;
+        return false;
+    }
     // Sends `message` to the observer, if one is attached.
-    void announce(const char* message) const;
+    void announce(const char* message) const {
+        if (observer != nullptr) notifyObserver(message);
+    }
 
     TreeNode* root = nullptr;
     int count = 0;
     TreeObserver* observer = nullptr;
+
+  private:
+    void notifyObserver(const char* message) const;
+    // The post-order walk of the subtree under `top`, whose parent link must
+    // be null.
+    template <class Visitor>
+    static void postOrderFrom(TreeNode* top, Visitor& visitor);
 };
+
+inline void SearchTree::link(TreeNode*& node, bool allowDuplicates) {
+    if (root == nullptr) {
+        root = node;
+        ++count;
+        return;
+    }
+    const Key key = node->key;
+    TreeNode* parent = root;
+    // Each step picks a child by one comparison, written so that the compiler
+    // can choose without a branch: on random keys a branch is mispredicted
+    // at every other level.
+    if (allowDuplicates) {  // equal keys go right, after the ones there
+        for (TreeNode* next = root; next != nullptr;) {
+            parent = next;
+            next = parent->key > key ? parent->left : parent->right;
+        }
+    } else {
+        for (TreeNode* next = root; next != nullptr;) {
+            parent = next;
+            if (parent->key == key) {
+                delete node;
+                node = nullptr;
+                return;
+            }
+            next = parent->key > key ? parent->left : parent->right;
+        }
+    }
+    if (parent->key > key) {
+        parent->setLeft(node);
+    } else {
+        parent->setRight(node);
+    }
+    ++count;
+    announce("insertion");
+}
+
+inline bool SearchTree::unlink(TreeNode*& node) {
+    --count;
+    if (node->left != nullptr && node->right != nullptr) {
+        TreeNode* successor = node->successor();
+        node->key = successor->key;
+        node = successor;
+    }
+    return replaceInParent(node, node->onlyChild());
+}
+
+template <class Visitor>
+void SearchTree::postOrderFrom(TreeNode* top, Visitor& visitor) {
+    TreeNode* current = top;
+    const TreeNode* previous = nullptr;  // only compared, never followed
+    while (current != nullptr) {
+        TreeNode* next = nullptr;
+        if (previous == current->parent) {  // arrived from above
+            next = current->left != nullptr ? current->left : current->right;
+            // The walk goes down the left subtree first; the right child is
+            // wanted when it comes back, so its memory is fetched meanwhile.
+            if (current->left != nullptr) __builtin_prefetch(current->right);
+        } else if (previous == current->left) {  // back from the left subtree
+            next = current->right;
+        }
+        // Back from the right subtree, or no subtree left to walk: visit and
+        // climb. The parent is read first, since the visitor may destroy.
+        if (next == nullptr) {
+            next = current->parent;
+            visitor(current);
+        }
+        previous = current;
+        current = next;
+    }
+}
 
 }  // namespace avl

@@ -11,7 +11,10 @@ using Key = signed char;
 // The node of both trees. Nodes live in the memory pool and are owned by the
 // tree they belong to; readers (the observer, the view) only look at the
 // fields.
-class TreeNode : public PooledObject {
+//
+// Final: no class derives from it, so `delete node` needs no virtual call and
+// goes straight to the pool.
+class TreeNode final : public PooledObject {
   public:
     explicit TreeNode(Key nodeKey) : key(nodeKey) {}
     TreeNode(const TreeNode&) = delete;
@@ -19,13 +22,30 @@ class TreeNode : public PooledObject {
 
     // Set the child link and, for a non-null child, its parent link. The old
     // child is not touched.
-    void setLeft(TreeNode* child);
-    void setRight(TreeNode* child);
+    void setLeft(TreeNode* child) {
+        left = child;
+        if (child != nullptr) child->parent = this;
+    }
+    void setRight(TreeNode* child) {
+        right = child;
+        if (child != nullptr) child->parent = this;
+    }
 
     // The node reached by following left links from here.
-    TreeNode* leftmost();
+    TreeNode* leftmost() {
+        TreeNode* node = this;
+        while (node->left != nullptr)
+            node = node->left;
+        return node;
+    }
     // The next node in order, or null after the last one.
-    TreeNode* successor();
+    TreeNode* successor() {
+        if (right != nullptr) return right->leftmost();
+        TreeNode* node = this;
+        while (node->parent != nullptr && node == node->parent->right)
+            node = node->parent;
+        return node->parent;
+    }
     // The left child if there is one, else the right child (null for a leaf).
     TreeNode* onlyChild() const { return left != nullptr ? left : right; }
 
