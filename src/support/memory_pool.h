@@ -7,6 +7,8 @@
 #include <cstring>
 #include <vector>
 
+#include "support/prefetch.h"
+
 namespace avl {
 
 // Serves objects of each exact size below 1024 bytes from chunks of 128 equal
@@ -131,7 +133,7 @@ inline void* MemoryPool::Allocate(std::size_t size) {
     // its caller writes the object: bring the block in now. (A free list
     // scattered by earlier deletions would otherwise cost a cache miss per
     // allocation.) Prefetching null does no harm.
-    __builtin_prefetch(next);
+    Prefetch(next);
     ++handedOut_;
     return head;
 }

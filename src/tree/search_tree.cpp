@@ -48,7 +48,7 @@ void SearchTree::clear() {
         }
         if (right != nullptr) {
             if (waitingCount < kWaiting) {
-                __builtin_prefetch(right);
+                Prefetch(right);
                 waiting[waitingCount++] = right;
             } else {
                 right->parent = nullptr;  // the walk stops above this subtree

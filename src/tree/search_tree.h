@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "support/prefetch.h"
 #include "tree/tree_node.h"
 #include "tree/tree_observer.h"
 
@@ -166,7 +167,7 @@ void SearchTree::postOrderFrom(TreeNode* top, Visitor& visitor) {
             next = current->left != nullptr ? current->left : current->right;
             // The walk goes down the left subtree first; the right child is
             // wanted when it comes back, so its memory is fetched meanwhile.
-            if (current->left != nullptr) __builtin_prefetch(current->right);
+            if (current->left != nullptr) Prefetch(current->right);
         } else if (previous == current->left) {  // back from the left subtree
             next = current->right;
         }
