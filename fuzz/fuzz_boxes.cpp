@@ -111,7 +111,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool paging = in.ConsumeBool();
     GuardedConsole console(screen);
     console.blankAsFreshPages();
-    platform::BackendScope installed(console);
     if (paging) vpinit();
     const auto cells = static_cast<std::uint64_t>(screen.x) * static_cast<std::uint64_t>(screen.y);
 

@@ -102,7 +102,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     GuardedConsole console(screen);
     console.blankAsFreshPages();
-    platform::BackendScope installed(console);
     if (paging) {
         vpinit();
         // Something to cover: cells of every kind, keep-colour markers and

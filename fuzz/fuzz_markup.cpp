@@ -74,14 +74,12 @@ void compareDirectAndPaged(FuzzedDataProvider& in) {
     {
         GuardedConsole console(screen);
         console.blankAsFreshPages();
-        platform::BackendScope installed(console);
         for (const MarkupCall& c : calls)
             print(c);
         direct = console.glyphs();
     }
     GuardedConsole console(screen);
     console.blankAsFreshPages();
-    platform::BackendScope installed(console);
     vpinit();
     for (std::size_t i = 0; i < calls.size(); ++i) {
         print(calls[i]);
@@ -100,7 +98,6 @@ void pagedDrawing(FuzzedDataProvider& in) {
     const platform::Coord screen = anyScreen(in);
     GuardedConsole console(screen);
     console.blankAsFreshPages();
-    platform::BackendScope installed(console);
     vpinit();
     while (in.remaining_bytes() > 0) {
         switch (in.ConsumeIntegralInRange(0, 6)) {
@@ -146,7 +143,6 @@ void pagedDrawing(FuzzedDataProvider& in) {
 void directPrinting(FuzzedDataProvider& in) {
     const platform::Coord screen = anyScreen(in);
     GuardedConsole console(screen);
-    platform::BackendScope installed(console);
     while (in.remaining_bytes() > 0) {
         const short x = anyCoordinate(in, screen.x);
         const short y = anyCoordinate(in, screen.y);

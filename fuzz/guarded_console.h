@@ -3,7 +3,8 @@
 // run when it is handed a byte that would land on the bottom-right cell or
 // scroll the screen (a newline on the last row, or a wrap past the last
 // cell): the library promises that no output does either. The library's
-// state is reset to a fresh process with this screen size.
+// state is reset to a fresh process with this screen size, and the console
+// is the library's backend for its lifetime.
 
 #include <cstdint>
 #include <string>
@@ -12,6 +13,7 @@
 #include "library_state.h"
 #include "orvask/output.h"
 #include "orvask/pages.h"
+#include "orvask/platform/backend.h"
 #include "orvask/platform/memory_console.h"
 
 namespace orvask::fuzz {
@@ -72,6 +74,9 @@ class GuardedConsole : public platform::MemoryConsole {
             all += rowText(y);
         return all;
     }
+
+  private:
+    platform::BackendScope installed_{*this};
 };
 
 }  // namespace orvask::fuzz

@@ -48,54 +48,35 @@ fail() {
   exit 1
 }
 
-wait_for() {
-  local i
+# Runs the command given after the message until it succeeds, a tenth of a
+# second apart, for at most screen_patience tries; then fails with the message.
+retry() {
+  local message=$1 i
+  shift
   for ((i = 0; i < screen_patience; ++i)); do
-    screen | grep -qF -- "$1" && return 0
+    "$@" && return 0
     sleep 0.1
   done
-  fail "never showed: $1"
+  fail "$message"
 }
 
-wait_for_line() {
-  local i
-  for ((i = 0; i < screen_patience; ++i)); do
-    screen | sed -n "$(($1 + 1))p" | grep -qE -- "$2" && return 0
-    sleep 0.1
-  done
-  fail "row $1 never matched: $2"
-}
+shows() { screen | grep -qF -- "$1"; }
+row_matches() { screen | sed -n "$(($1 + 1))p" | grep -qE -- "$2"; }
+any_row_matches() { screen | grep -qE -- "$1"; }
+shows_coloured() { screen_sgr | grep -qF -- "$1"; }
 
-wait_for_match() {
-  local i
-  for ((i = 0; i < screen_patience; ++i)); do
-    screen | grep -qE -- "$1" && return 0
-    sleep 0.1
-  done
-  fail "no row ever matched: $1"
-}
-
+wait_for() { retry "never showed: $1" shows "$1"; }
+wait_for_line() { retry "row $1 never matched: $2" row_matches "$1" "$2"; }
+wait_for_match() { retry "no row ever matched: $1" any_row_matches "$1"; }
 wait_for_sgr() {
-  local i
-  for ((i = 0; i < screen_patience; ++i)); do
-    screen_sgr | grep -qF -- "$1" && return 0
-    sleep 0.1
-  done
-  fail "never showed $(printf '%q' "$1") on the coloured screen"
+  retry "never showed $(printf '%q' "$1") on the coloured screen" shows_coloured "$1"
 }
 
 expect_sgr() {
-  screen_sgr | grep -qF -- "$1" || fail "no $(printf '%q' "$1") on the coloured screen"
+  shows_coloured "$1" || fail "no $(printf '%q' "$1") on the coloured screen"
 }
 
 wait_for_exit() {
-  local i
-  for ((i = 0; i < screen_patience; ++i)); do
-    if [ -f "$screen_dir/status" ]; then
-      exit_status=$(cat "$screen_dir/status")
-      return 0
-    fi
-    sleep 0.1
-  done
-  fail "the program did not end"
+  retry "the program did not end" test -f "$screen_dir/status"
+  exit_status=$(cat "$screen_dir/status")
 }
