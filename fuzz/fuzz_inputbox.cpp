@@ -87,8 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace orvask;
     using namespace orvask::fuzz;
     FuzzedDataProvider in(data, size);
-    const platform::Coord screen{static_cast<std::int16_t>(in.ConsumeIntegralInRange(1, 60)),
-                                 static_cast<std::int16_t>(in.ConsumeIntegralInRange(1, 20))};
+    const platform::Coord screen = ConsumeScreenSize(in);
     const bool paging = in.ConsumeBool();
     const int flags = in.ConsumeIntegralInRange(0, 0x1FF);
     const int maxlen =

@@ -6,6 +6,8 @@
 // state is reset to a fresh process with this screen size, and the console
 // is the library's backend for its lifetime.
 
+#include <fuzzer/FuzzedDataProvider.h>
+
 #include <cstdint>
 #include <string>
 
@@ -17,6 +19,12 @@
 #include "orvask/platform/memory_console.h"
 
 namespace orvask::fuzz {
+
+// A screen of 1-60 columns by 1-20 rows, read from the fuzzer's input.
+inline platform::Coord ConsumeScreenSize(FuzzedDataProvider& in) {
+    const auto width = static_cast<std::int16_t>(in.ConsumeIntegralInRange(1, 60));
+    return {width, static_cast<std::int16_t>(in.ConsumeIntegralInRange(1, 20))};
+}
 
 class GuardedConsole : public platform::MemoryConsole {
   public:
