@@ -4,10 +4,13 @@
 namespace orvask {
 
 // coninit flags.
-inline constexpr int ConPages = 0x01;  // create the virtual pages
+inline constexpr int ConPages = 0x01;            // create the virtual pages
+inline constexpr int ConNoLoadingScreen = 0x02;  // no loading screen, no key wait
 
 // Sets the console up: code page (437 or 949), screen size, output mode,
-// random seed, the loading screen, a key press, a cleared screen.
+// random seed, the loading screen, a key press, a cleared screen. With
+// ConNoLoadingScreen, for a program that draws its own start, it shows no
+// loading screen and reads no key; the clock is set up all the same.
 void coninit(int codepage, short width, short height, int flags);
 // Restores the console, leaves it width by height and hands it back to the
 // user (a terminal leaves the program's screen); a later coninit takes it

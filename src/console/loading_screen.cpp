@@ -28,19 +28,17 @@ constexpr short kMessagesRow = 8;
 // Counter ticks per millisecond from the counter's frequency per second.
 constexpr std::int64_t kMsPerSecond = 1000;
 
-// Asks for the counter, reports the result and sets the clock's scale.
-void probeCounter() {
-    std::int64_t frequency = 0;
-    if (platform::backend().performanceFrequency(frequency)) {
-        Pmc(" `H> `yFinding high-resolution performance counter... ok.\n");
-        ticksPerMs = static_cast<std::uint32_t>(frequency / kMsPerSecond);
-    } else {
-        Pmc(" `H> `yFinding high-resolution performance counter... failed.\n");
-        ticksPerMs = 0;  // the clock runs on the tick count
-    }
-}
-
 }  // namespace
+
+bool probeCounter() {
+    std::int64_t frequency = 0;
+    if (!platform::backend().performanceFrequency(frequency)) {
+        ticksPerMs = 0;  // the clock runs on the tick count
+        return false;
+    }
+    ticksPerMs = static_cast<std::uint32_t>(frequency / kMsPerSecond);
+    return true;
+}
 
 void drawLoadingScreen() {
     Pm(0, 0, " This program is powered by");
@@ -50,7 +48,11 @@ void drawLoadingScreen() {
     box(kFrameLeft, kFrameTop, kFrameRight, kFrameBottom, White, Black, 0);
 
     gotoxy(0, kMessagesRow);
-    probeCounter();
+    if (probeCounter()) {
+        Pmc(" `H> `yFinding high-resolution performance counter... ok.\n");
+    } else {
+        Pmc(" `H> `yFinding high-resolution performance counter... failed.\n");
+    }
     Pmc(" `H> `yOrvask loading finished.\n");
     Pmc(" `H> `yPress any key to continue...");
 }

@@ -79,11 +79,16 @@ void coninit(int codepage, short width, short height, int flags) {
     consize(width, height);
     randomize();
     setcolor(LightGrey, Black);
-    detail::drawLoadingScreen();
+    const bool loadingScreen = (flags & ConNoLoadingScreen) == 0;
+    if (loadingScreen) {
+        detail::drawLoadingScreen();
+    } else {
+        detail::probeCounter();
+    }
     setcolor(LightGrey, Black);
     // Made after the loading screen, so the loading screen is never in them.
     if ((flags & ConPages) != 0) vpinit();
-    getkey();
+    if (loadingScreen) getkey();
     clrscr(Black);
 }
 

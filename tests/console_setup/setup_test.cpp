@@ -191,6 +191,20 @@ TEST_F(ConsoleSetup, WithoutACounterTheProbeFailsAndTheClockUsesTheTickCount) {
     EXPECT_EQ(ticksPerMs, 0u);
 }
 
+// For a host that draws its own start: nothing shown, no key read, the
+// clock set up as with the loading screen, the screen cleared all the same.
+TEST_F(ConsoleSetup, WithoutTheLoadingScreenNoKeyIsReadAndTheClockIsSetUp) {
+    console->model().cell(5, 8).glyph = 'X';
+    console->pushKeys({'x'});
+    ticksPerMs = 0;
+    coninit(437, 80, 25, ConNoLoadingScreen);
+    EXPECT_EQ(console->keysQueued(), 1u);
+    EXPECT_EQ(lastkey, 0);
+    EXPECT_EQ(console->takeOutput().find("Orvask"), std::string::npos);
+    EXPECT_EQ(console->model().cell(5, 8).glyph, ' ');
+    EXPECT_EQ(ticksPerMs, MemoryConsole::kCounterFrequency / 1000);
+}
+
 TEST_F(ConsoleSetup, CodePage949SwapsTheGlyphTablesAndConexitRestoresTheCodePage) {
     console->pushKeys({'x'});
     coninit(949, 80, 25, 0);
