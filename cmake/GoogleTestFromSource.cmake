@@ -4,18 +4,18 @@
 # targets as find_package(GTest): GTest::gtest, GTest::gtest_main and
 # GTest::gmock.
 
-set(AVL_GOOGLETEST_SOURCE_DIR /usr/src/googletest
+set(ORVASK_GOOGLETEST_SOURCE_DIR /usr/src/googletest
     CACHE PATH "GoogleTest's sources, built when no installed GoogleTest is found")
-if(NOT EXISTS ${AVL_GOOGLETEST_SOURCE_DIR}/CMakeLists.txt)
+if(NOT EXISTS ${ORVASK_GOOGLETEST_SOURCE_DIR}/CMakeLists.txt)
   message(FATAL_ERROR "No GoogleTest found: install it, or its sources in "
-                      "AVL_GOOGLETEST_SOURCE_DIR (${AVL_GOOGLETEST_SOURCE_DIR})")
+                      "ORVASK_GOOGLETEST_SOURCE_DIR (${ORVASK_GOOGLETEST_SOURCE_DIR})")
 endif()
 
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)  # Windows threads on Windows
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)  # MSVC: the same runtime as ours
-add_subdirectory(${AVL_GOOGLETEST_SOURCE_DIR} ${PROJECT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+add_subdirectory(${ORVASK_GOOGLETEST_SOURCE_DIR} ${PROJECT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 foreach(lib gtest gtest_main gmock)
   if(NOT TARGET GTest::${lib})  # newer GoogleTests make them themselves

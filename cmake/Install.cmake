@@ -1,22 +1,73 @@
 # Installation: the programs, and Orvask as a library other programs can use
 # through find_package(Orvask) (target Orvask::orvask, which brings
-# Orvask::platform) or pkg-config (orvask).
+# Orvask::platform) or pkg-config (orvask). Orvask is under the MIT licence
+# (LICENSE), installed with it.
 #
-# Components: OrvaskRuntime holds the programs; OrvaskDevelopment the static
-# libraries, the public headers, the CMake package and the pkg-config file.
+# Components: OrvaskRuntime holds the programs, their manual pages and the
+# documents; OrvaskLibraries the shared libraries, when built;
+# OrvaskDevelopment the static libraries or the shared libraries' link names,
+# the public headers, the library's manual page and reference, the CMake
+# package and the pkg-config file.
 
 include(CMakePackageConfigHelpers)
 
 set(ORVASK_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Orvask)
+set(ORVASK_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/orvask)
 
 # --- The programs ----------------------------------------------------------------
-install(TARGETS avl-demo orvask-tour RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
-        COMPONENT OrvaskRuntime)
-install(FILES ${PROJECT_SOURCE_DIR}/man/avl-demo.1 ${PROJECT_SOURCE_DIR}/man/orvask-tour.1
-        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT OrvaskRuntime)
+set(_programs)
+if(ORVASK_BUILD_DEMO)
+  list(APPEND _programs avl-demo)
+endif()
+if(ORVASK_BUILD_TOUR)
+  list(APPEND _programs orvask-tour)
+endif()
+
+# Installed shared libraries outside the system's own library folders are
+# found relative to the programs and to each other.
+if(BUILD_SHARED_LIBS AND UNIX AND NOT APPLE)
+  list(FIND CMAKE_CXX_IMPLICIT_LINK_DIRECTORIES "${CMAKE_INSTALL_FULL_LIBDIR}" _system_libdir)
+  if(_system_libdir EQUAL -1)
+    file(RELATIVE_PATH _libdir_from_bindir
+         /prefix/${CMAKE_INSTALL_BINDIR} /prefix/${CMAKE_INSTALL_LIBDIR})
+    set_target_properties(orvask PROPERTIES INSTALL_RPATH "$ORIGIN")
+    if(_programs)
+      set_target_properties(${_programs} PROPERTIES INSTALL_RPATH "$ORIGIN/${_libdir_from_bindir}")
+    endif()
+  endif()
+endif()
+
+if(_programs)
+  install(TARGETS ${_programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+          COMPONENT OrvaskRuntime)
+endif()
+if(UNIX)
+  foreach(program ${_programs})
+    install(FILES ${PROJECT_SOURCE_DIR}/man/${program}.1
+            DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT OrvaskRuntime)
+  endforeach()
+  install(FILES ${PROJECT_SOURCE_DIR}/man/orvask.3
+          DESTINATION ${CMAKE_INSTALL_MANDIR}/man3 COMPONENT OrvaskDevelopment)
+endif()
+
+# --- The licence and the documents -------------------------------------------------
+if(WIN32)
+  # Beside the folder of the programs, where a user who unpacks them looks.
+  install(FILES ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/README.md
+          DESTINATION . COMPONENT OrvaskRuntime)
+else()
+  install(FILES ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/README.md
+                ${PROJECT_SOURCE_DIR}/CHANGELOG.md
+          DESTINATION ${ORVASK_DOC_DIR} COMPONENT OrvaskRuntime)
+  install(FILES ${PROJECT_SOURCE_DIR}/docs/orvask.md
+          DESTINATION ${ORVASK_DOC_DIR} COMPONENT OrvaskDevelopment)
+endif()
 
 # --- The libraries and their public headers ----------------------------------------
 install(TARGETS orvask orvask_platform EXPORT OrvaskTargets
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT OrvaskLibraries
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT OrvaskLibraries
+                NAMELINK_COMPONENT OrvaskDevelopment
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT OrvaskDevelopment)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/orvask ${PROJECT_BINARY_DIR}/include/orvask
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT OrvaskDevelopment)

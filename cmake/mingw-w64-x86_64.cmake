@@ -22,7 +22,7 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
 # Runs a Windows program under Wine: quiet, in one prefix made once and kept
 # warm (see wine-run).
-find_program(AVL_WINE wine)
-if(AVL_WINE)
+find_program(ORVASK_WINE wine)
+if(ORVASK_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run)
 endif()

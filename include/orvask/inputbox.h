@@ -2,6 +2,7 @@
 // The input box: a framed one-line prompt with a spinning cursor.
 
 #include "orvask/frames.h"
+#include "orvask/platform/export.h"
 
 namespace orvask {
 
@@ -19,12 +20,12 @@ inline constexpr int InputNoMinus = 0x20;      // '-' refused
 // -1 centres on the screen. Returns 1 when confirmed, 0 when cancelled with
 // Esc. The box draws nothing outside the screen and, with pages on, puts
 // back every cell it covered when it closes.
-int inputbox(short x, short y, const char* prompt, char* buffer, int maxlen, unsigned char framefg,
-             unsigned char bg, unsigned char textfg, int flags);
+ORVASK_API int inputbox(short x, short y, const char* prompt, char* buffer, int maxlen,
+                        unsigned char framefg, unsigned char bg, unsigned char textfg, int flags);
 
 // dst = src[start..end] (inclusive; end below start copies one byte).
-void strsub(char* dst, const char* src, int start, int end);
+ORVASK_API void strsub(char* dst, const char* src, int start, int end);
 // dst += src[start..end].
-void strsubcat(char* dst, const char* src, int start, int end);
+ORVASK_API void strsubcat(char* dst, const char* src, int start, int end);
 
 }  // namespace orvask

@@ -3,22 +3,23 @@
 // 1000 + n a key without a character (see the Key constants), 2001..2026
 // Alt + a letter.
 
+#include "orvask/platform/export.h"
 namespace orvask {
 
 // The code of the last key read by getkey(); 0 before the first.
-extern int lastkey;
+extern ORVASK_API int lastkey;
 
 // Blocks until a key press arrives and stores its code in lastkey.
 // At the end of input lastkey is -1.
-void getkey();
+ORVASK_API void getkey();
 // Waits until no key is held down, then discards every queued key press.
-void keyflush();
+ORVASK_API void keyflush();
 // True when a key press is waiting to be read.
-bool keywaiting();
+ORVASK_API bool keywaiting();
 // True once the input has ended for good (terminal closed, piped input used
 // up): getkey() then returns at once with lastkey -1. Polling loops use it
 // to stop instead of waiting for a key that can never come.
-bool inputended();
+ORVASK_API bool inputended();
 
 namespace key {
 inline constexpr int Backspace = 8;

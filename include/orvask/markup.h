@@ -17,21 +17,22 @@
 // at the start of the next row (and moves the cursor there) as the console
 // takes one, without ever scrolling it; in a page a newline shows as a blank.
 
+#include "orvask/platform/export.h"
 namespace orvask {
 
-void Pm(short x, short y, const char* text, int a1 = 0, int a2 = 0, int a3 = 0, int a4 = 0,
-        int a5 = 0, int a6 = 0, int a7 = 0, int a8 = 0);
+ORVASK_API void Pm(short x, short y, const char* text, int a1 = 0, int a2 = 0, int a3 = 0,
+                   int a4 = 0, int a5 = 0, int a6 = 0, int a7 = 0, int a8 = 0);
 // Pm at the cursor.
-void Pmc(const char* text, int a1 = 0, int a2 = 0, int a3 = 0, int a4 = 0, int a5 = 0, int a6 = 0,
-         int a7 = 0, int a8 = 0);
+ORVASK_API void Pmc(const char* text, int a1 = 0, int a2 = 0, int a3 = 0, int a4 = 0, int a5 = 0,
+                    int a6 = 0, int a7 = 0, int a8 = 0);
 
 // Writes the two-byte markup code of a colour and a NUL into dst (3 bytes).
-void colcode(char* dst, unsigned char colour);
+ORVASK_API void colcode(char* dst, unsigned char colour);
 // Writes the codes selecting fg and bg, and a NUL, into dst (6 bytes).
-void colpair(char* dst, unsigned char fg, unsigned char bg);
+ORVASK_API void colpair(char* dst, unsigned char fg, unsigned char bg);
 
 // The printer's emitter: prints one glyph at (x, y) if that is a writable cell
 // and advances x; a backtick prints nothing and leaves x alone.
-void Pmch(unsigned char glyph, unsigned char fg, unsigned char bg, short& x, short y);
+ORVASK_API void Pmch(unsigned char glyph, unsigned char fg, unsigned char bg, short& x, short y);
 
 }  // namespace orvask

@@ -8,6 +8,7 @@
 // background. No operation that places output by position writes the
 // bottom-right cell of the screen, so printing never scrolls the console.
 
+#include "orvask/platform/export.h"
 namespace orvask {
 
 // The 16-colour console palette.
@@ -44,27 +45,27 @@ static_assert(sizeof(Cell) == 3, "cells are stored packed");
 
 // --- Screen and cursor ---------------------------------------------------------
 
-int scrw();  // screen width in cells; 0 until the console is set up
-int scrh();  // screen height in cells; 0 until the console is set up
+ORVASK_API int scrw();  // screen width in cells; 0 until the console is set up
+ORVASK_API int scrh();  // screen height in cells; 0 until the console is set up
 // True for a writable cell: inside the screen and not the bottom-right cell.
-bool inscr(short x, short y);
+ORVASK_API bool inscr(short x, short y);
 // Moves the cursor to a writable cell; false (and nothing moves) otherwise.
-bool gotoxy(short x, short y);
-int wherex();  // the cursor's column, read from the console
-int wherey();  // the cursor's row, read from the console
+ORVASK_API bool gotoxy(short x, short y);
+ORVASK_API int wherex();  // the cursor's column, read from the console
+ORVASK_API int wherey();  // the cursor's row, read from the console
 // 0: hidden; 1: visible full block; 2: visible, size 20; other values: no change.
-void cursor(int mode);
+ORVASK_API void cursor(int mode);
 
 // --- Colours -------------------------------------------------------------------
 
-void setcolor(unsigned char fg, unsigned char bg);
-void setfg(unsigned char fg);
-void setbg(unsigned char bg);
-unsigned char getfg();
-unsigned char getbg();
-unsigned char brighter(unsigned char c);
-unsigned char darker(unsigned char c);
-void darkcell(Cell* cell);
+ORVASK_API void setcolor(unsigned char fg, unsigned char bg);
+ORVASK_API void setfg(unsigned char fg);
+ORVASK_API void setbg(unsigned char bg);
+ORVASK_API unsigned char getfg();
+ORVASK_API unsigned char getbg();
+ORVASK_API unsigned char brighter(unsigned char c);
+ORVASK_API unsigned char darker(unsigned char c);
+ORVASK_API void darkcell(Cell* cell);
 
 // --- Print at a position (false: position refused, nothing printed) ------------
 // The value is written at the cursor as the console takes it: text past the
@@ -72,28 +73,28 @@ void darkcell(Cell* cell);
 // land on the bottom-right cell or scroll the screen (a newline on the last
 // row); the same holds for printing at the cursor.
 
-bool Pxy(short x, short y, const char* text, unsigned char fg, unsigned char bg);
-bool Pxy(short x, short y, unsigned char ch, unsigned char fg, unsigned char bg);
-bool Pxy(short x, short y, char ch, unsigned char fg, unsigned char bg);
+ORVASK_API bool Pxy(short x, short y, const char* text, unsigned char fg, unsigned char bg);
+ORVASK_API bool Pxy(short x, short y, unsigned char ch, unsigned char fg, unsigned char bg);
+ORVASK_API bool Pxy(short x, short y, char ch, unsigned char fg, unsigned char bg);
 // Note: an int prints as a number; cast a glyph code to unsigned char.
-bool Pxy(short x, short y, int value, unsigned char fg, unsigned char bg);
-bool Pxy(short x, short y, double value, unsigned char fg, unsigned char bg);  // "%1.2f"
-bool Pxy(short x, short y, Cell cell);
+ORVASK_API bool Pxy(short x, short y, int value, unsigned char fg, unsigned char bg);
+ORVASK_API bool Pxy(short x, short y, double value, unsigned char fg, unsigned char bg);  // "%1.2f"
+ORVASK_API bool Pxy(short x, short y, Cell cell);
 
 // --- Print at the cursor ---------------------------------------------------------
 
-void Pcur(const char* text, unsigned char fg, unsigned char bg);
-void Pcur(unsigned char ch, unsigned char fg, unsigned char bg);
-void Pcur(char ch, unsigned char fg, unsigned char bg);
-void Pcur(int value, unsigned char fg, unsigned char bg);
-void Pcur(double value, unsigned char fg, unsigned char bg);
-void Pcur(Cell cell);
+ORVASK_API void Pcur(const char* text, unsigned char fg, unsigned char bg);
+ORVASK_API void Pcur(unsigned char ch, unsigned char fg, unsigned char bg);
+ORVASK_API void Pcur(char ch, unsigned char fg, unsigned char bg);
+ORVASK_API void Pcur(int value, unsigned char fg, unsigned char bg);
+ORVASK_API void Pcur(double value, unsigned char fg, unsigned char bg);
+ORVASK_API void Pcur(Cell cell);
 
 // Writes `count` newlines at the cursor (nothing for 0 or less). Unlike the
 // prints above, these scroll the screen on the last row, as newlines do.
-void Pnl(int count);
+ORVASK_API void Pnl(int count);
 // Repeats `ch` from the cursor column up to column endx on the cursor row,
 // never into the bottom-right cell. Goes to the working page when paging is on.
-void Pfill(short endx, unsigned char ch);
+ORVASK_API void Pfill(short endx, unsigned char ch);
 
 }  // namespace orvask

@@ -18,6 +18,7 @@
 #include <string_view>
 
 #include "orvask/platform/console_codes.h"
+#include "orvask/platform/export.h"
 
 namespace orvask::platform {
 
@@ -42,7 +43,7 @@ inline constexpr unsigned kOutputModeDefault = 0x17;
 inline constexpr int kEndOfInput = -1;
 
 // Receives the bytes a backend sends to the screen (see Backend::tapOutput).
-class OutputTap {
+class ORVASK_PLATFORM_API OutputTap {
   public:
     // `bytes` as they go out, in order; one call per write to the screen.
     virtual void sent(std::string_view bytes) = 0;
@@ -51,7 +52,7 @@ class OutputTap {
     ~OutputTap() = default;
 };
 
-class Backend {
+class ORVASK_PLATFORM_API Backend {
   public:
     virtual ~Backend() = default;
 
@@ -142,13 +143,13 @@ class Backend {
 // The backend in use. The first call without an installed backend creates
 // the operating system's own one (which, for a terminal, takes the terminal
 // over until the process ends).
-Backend& backend();
+ORVASK_PLATFORM_API Backend& backend();
 
 // Puts `replacement` in place of the backend in use and returns the one it
 // replaced (null when none had been chosen yet). Passing null goes back to
 // the operating system's own backend on the next backend() call. The caller
 // keeps ownership of what it installs.
-Backend* installBackend(Backend* replacement);
+ORVASK_PLATFORM_API Backend* installBackend(Backend* replacement);
 
 // Installs a backend for the lifetime of the scope, then puts back the one
 // it replaced.

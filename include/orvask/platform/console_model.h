@@ -18,7 +18,7 @@ struct CellData {
     friend bool operator==(const CellData&, const CellData&) = default;
 };
 
-class ConsoleModel {
+class ORVASK_PLATFORM_API ConsoleModel {
   public:
     explicit ConsoleModel(Coord size = {80, 25});
 

@@ -14,7 +14,7 @@
 
 namespace orvask::platform {
 
-class MemoryConsole : public ModelBackend {
+class ORVASK_PLATFORM_API MemoryConsole : public ModelBackend {
   public:
     explicit MemoryConsole(Coord size = {80, 25}) : ModelBackend(size) {}
 

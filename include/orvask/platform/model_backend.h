@@ -12,7 +12,7 @@
 
 namespace orvask::platform {
 
-class ModelBackend : public Backend {
+class ORVASK_PLATFORM_API ModelBackend : public Backend {
   public:
     explicit ModelBackend(Coord size = {80, 25});
 
