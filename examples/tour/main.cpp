@@ -33,10 +33,8 @@ int answerCommandLine(int argc, char** argv) {
             std::fputs(usage.c_str(), stdout);
             return 0;
         }
-        std::fputs((std::string("orvask-tour ") + orvask::kFullVersion + "\nOrvask " +
-                    orvask::kFullVersion + "\n")
-                       .c_str(),
-                   stdout);
+        const std::string versions = std::string("orvask-tour (Orvask) ") + orvask::kFullVersion;
+        std::fputs(cli::versionReport(versions).c_str(), stdout);
         return 0;
     }
     std::string error = parsed.error;

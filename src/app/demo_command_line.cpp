@@ -113,7 +113,8 @@ std::string demoUsage() {
 }
 
 std::string demoVersion() {
-    return std::string("avl-demo ") + AVL_DEMO_VERSION + "\nOrvask " + orvask::kFullVersion + "\n";
+    return cli::versionReport(std::string("avl-demo (AVL Tree Demo) ") + AVL_DEMO_VERSION +
+                              "\nOrvask " + orvask::kFullVersion);
 }
 
 }  // namespace avl

@@ -126,4 +126,14 @@ std::string errorReport(std::string_view program, std::string_view error) {
            " --help' for more information.\n";
 }
 
+std::string versionReport(std::string_view versions) {
+    std::string report(versions);
+    if (!report.empty() && report.back() != '\n') report += '\n';
+    return report + ORVASK_COPYRIGHT
+           "\n"
+           "License MIT: <https://opensource.org/licenses/MIT>.\n"
+           "This is free software: you are free to change and redistribute it.\n"
+           "There is NO WARRANTY, to the extent permitted by law.\n";
+}
+
 }  // namespace cli

@@ -42,4 +42,9 @@ std::string describe(std::span<const Option> table);
 // cannot use: "<program>: <error>" and the hint to --help.
 std::string errorReport(std::string_view program, std::string_view error);
 
+// What --version prints, in the GNU manner: `versions` (the program's name
+// and version on the first line, then those of what it is built on), the
+// copyright, the licence and the absence of warranty.
+std::string versionReport(std::string_view versions);
+
 }  // namespace cli

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,23 @@ TEST(CommandLine, GnuFormsAndEveryKindOfError) {
     EXPECT_EQ(parsed({"--keys"}), (Lines{"error: option '--keys' requires an argument"}));
     EXPECT_EQ(cli::errorReport("prog", "bad"),
               "prog: bad\nTry 'prog --help' for more information.\n");
+}
+
+// --version: the versions, then copyright, licence and warranty as GNU
+// programs give them.
+TEST(DemoCommandLine, VersionNamesTheCopyrightAndTheLicence) {
+    std::istringstream report(demoVersion());
+    Lines lines;
+    for (std::string line; std::getline(report, line);)
+        lines.push_back(line);
+    ASSERT_EQ(lines.size(), 6u) << report.str();
+    EXPECT_EQ(lines[0].rfind("avl-demo (AVL Tree Demo) 1.", 0), 0u);
+    EXPECT_EQ(lines[1].rfind("Orvask 1.", 0), 0u);
+    EXPECT_EQ(lines[2].rfind("Copyright (c) ", 0), 0u);
+    EXPECT_NE(lines[2].find(" The Orvask authors"), std::string::npos);
+    EXPECT_EQ(lines[3], "License MIT: <https://opensource.org/licenses/MIT>.");
+    EXPECT_EQ(lines[4], "This is free software: you are free to change and redistribute it.");
+    EXPECT_EQ(lines[5], "There is NO WARRANTY, to the extent permitted by law.");
 }
 
 TEST(DemoCommandLine, OptionsAndTheirRefusals) {
