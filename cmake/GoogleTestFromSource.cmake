@@ -15,7 +15,11 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)  # Windows threads on Windows
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)  # MSVC: the same runtime as ours
+# Static, whatever the project's libraries are: the tests link it whole.
+set(_shared ${BUILD_SHARED_LIBS})
+set(BUILD_SHARED_LIBS OFF)
 add_subdirectory(${ORVASK_GOOGLETEST_SOURCE_DIR} ${PROJECT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+set(BUILD_SHARED_LIBS ${_shared})
 
 foreach(lib gtest gtest_main gmock)
   if(NOT TARGET GTest::${lib})  # newer GoogleTests make them themselves

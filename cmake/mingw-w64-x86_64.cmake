@@ -1,6 +1,8 @@
 # Cross-compiles for 64-bit Windows with Debian's MinGW-w64 (the -posix
 # compilers of g++-mingw-w64-x86-64). The programs are linked statically,
-# libgcc and libstdc++ included, so they run without any DLL beside them.
+# libgcc and libstdc++ included, so they run without any DLL beside them;
+# with BUILD_SHARED_LIBS, Orvask's DLLs are linked the same way, and need
+# nothing but each other.
 # Where Wine is installed, tests and test discovery run through it.
 
 set(CMAKE_SYSTEM_NAME Windows)
@@ -19,6 +21,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
 # Runs a Windows program under Wine: quiet, in one prefix made once and kept
 # warm (see wine-run).
