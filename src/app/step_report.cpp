@@ -41,7 +41,7 @@ std::string explain(const StepReport& report) {
             return "Deleted " + key + rotationsText(report.rotations);
         case Action::DeleteAll:
             if (!report.changed) return "The tree is already empty.";
-            if (report.deletedKeys == 1) return "Deleted the one key.";
+            if (report.deletedKeys == 1) return "Deleted the only key.";
             return "Deleted all " + std::to_string(report.deletedKeys) + " keys.";
         default:
             return {};

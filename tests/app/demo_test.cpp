@@ -244,7 +244,7 @@ TEST_F(DemoTest, StepsAreExplainedAndWalkedThrough) {
         {{kHome, kLeft}, "The empty tree at the start.", "Step 0 of 0 ", ""},
         // Prepared keys are steps too, and only those that changed the tree.
         {{kHome, kRight, kRight}, "Inserted a.", "Step 2 of 5 ", "3a", "3a1A1\r"},
-        {{text("7\r")}, "Deleted the one key.", "Step 2 of 2 ", ""},
+        {{text("7\r")}, "Deleted the only key.", "Step 2 of 2 ", ""},
     };
     for (const auto& c : cases) {
         std::vector<int> keys;
