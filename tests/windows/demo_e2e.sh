@@ -59,9 +59,14 @@ press Right
 wait_for_line 24 "^Step 3 of 3 "
 wait_for_line 0 "^L rotation at 1 +2 *$"
 wait_for_line 23 "^Inserted 3; 1 is right-heavy by 2, its right child 2 leans right: L rotation\\.$"
-press Home
+# Home and End as an xterm sends them: tmux's own (ESC [1~, ESC [4~) are not
+# read as keys by Wine's console.
+tmx send-keys -l $'\e[H'
 wait_for_line 24 "^Step 0 of 3 "
 wait_for_line 0 "^ +_ *$"
+tmx send-keys -l $'\e[F'
+wait_for_line 24 "^Step 3 of 3 "
+wait_for_line 0 "^ +2 *$"
 
 press Escape
 wait_for_exit
