@@ -8,7 +8,6 @@
 #include "orvask/setup.h"
 #include "support/memory_pool.h"
 #include "tree/avl_tree.h"
-#include "view/key_press.h"
 #include "view/tree_view.h"
 
 namespace avl {
@@ -70,7 +69,7 @@ int runDemo(const DemoOptions& options) {
 
     for (;;) {
         printMenu(view.paused);
-        const Command command = commandFor(readKeyPress());
+        const Command command = commandFor(console.readKeyPress());
         if (command.action == Action::Exit) break;
         apply(command, tree, view);
         view.redraw();

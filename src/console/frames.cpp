@@ -5,16 +5,15 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdint>
 #include <cstring>
 
+#include "box_effects.h"
 #include "markup_width.h"
 #include "orvask/markup.h"
 #include "orvask/output.h"
 #include "orvask/pages.h"
 #include "orvask/platform/console_codes.h"
 #include "orvask/setup.h"
-#include "orvask/timers.h"
 
 namespace orvask {
 
@@ -53,10 +52,6 @@ class CellWriter {
 constexpr std::size_t kTextBufferSize = 100;
 constexpr std::size_t kColourPrefixLength = 5;
 constexpr std::size_t kMaxTextLength = kTextBufferSize - kColourPrefixLength - 1;
-
-int animationPace(int span) {
-    return std::clamp(250 / span, 5, 40);
-}
 
 }  // namespace
 
@@ -139,15 +134,7 @@ void textbox(short x, short y, const char* text, unsigned char framefg, unsigned
     if (left < SHRT_MIN || right + 1 > SHRT_MAX || row + 3 > SHRT_MAX) return;
     const auto sx = [](int v) { return static_cast<short>(v); };
 
-    if ((flags & BoxAnimate) != 0) {
-        const int span = right - left;
-        const auto wait = static_cast<std::uint32_t>(animationPace(span));
-        for (int n = span / 2; n >= 1; --n) {
-            box(sx(left + n), sx(row), sx(right - n), sx(row + 2), framefg, bg,
-                BoxFill | BoxDirect);
-            pace(wait);
-        }
-    }
+    if ((flags & BoxAnimate) != 0) detail::openingAnimation(left, row, right, framefg, bg);
 
     box(sx(left), sx(row), sx(right), sx(row + 2), framefg, bg, BoxFill);
     Pm(sx(left + 1), sx(row + 1), buffer);
@@ -161,10 +148,7 @@ void textbox(short x, short y, const char* text, unsigned char framefg, unsigned
             if (cell->bg == KeepBg) cell->bg = keptBg;
             darkcell(cell);
         };
-        for (int i = left + 1; i <= right + 1; ++i)
-            dim(i, row + 3);
-        for (int j = row + 1; j <= row + 2; ++j)
-            dim(right + 1, j);
+        detail::forEachShadowCell(left, row, right, dim);
     }
 }
 

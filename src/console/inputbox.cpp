@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "box_effects.h"
 #include "orvask/keyboard.h"
 #include "orvask/output.h"
 #include "orvask/pages.h"
@@ -69,18 +70,6 @@ Layout place(int x, int y, int promptLength, int maxlen, int flags) {
     return {x, y, right, x + promptLength + 4};
 }
 
-// The frame grows from the middle outwards, one column each side per step.
-void openingAnimation(const Layout& b, unsigned char framefg, unsigned char bg) {
-    const int width = b.right - b.x;
-    int step = 250 / width;
-    if (step < 5) step = 5;
-    if (step > 40) step = 40;
-    for (int n = width / 2; n >= 1; --n) {
-        box(s(b.x + n), s(b.y), s(b.right - n), s(b.y + 2), framefg, bg, kStyleOpen);
-        pace(static_cast<std::uint32_t>(step));
-    }
-}
-
 // Dims what the console shows below and right of the box, as read from the
 // shown page (which holds the colours as shown); the page itself keeps the
 // undimmed cells for the repaint.
@@ -89,13 +78,6 @@ void shadowCell(int x, int y) {
     const Cell* under = shownCell(s(x), s(y));
     if (under == nullptr) return;
     Pxy(s(x), s(y), under->glyph, darker(under->fg), darker(under->bg));
-}
-
-void drawShadow(const Layout& b) {
-    for (int i = b.x + 1; i <= b.right + 1; ++i)
-        shadowCell(i, b.y + 3);
-    for (int j = b.y + 1; j <= b.y + 2; ++j)
-        shadowCell(b.right + 1, j);
 }
 
 // Keeps the spinner turning until a key is waiting. False when input has
@@ -238,9 +220,9 @@ int inputbox(short x0, short y0, const char* prompt, char* buffer, int maxlen,
     const bool paging = vpon();
     if (paging) Page();  // the shown page must match the console before we cover it
 
-    if (flags & BoxAnimate) openingAnimation(b, framefg, bg);
+    if (flags & BoxAnimate) detail::openingAnimation(b.x, b.y, b.right, framefg, bg);
     box(s(b.x), s(b.y), s(b.right), s(b.y + 2), framefg, bg, kStyleOpen);
-    if (paging && (flags & BoxShadow)) drawShadow(b);
+    if (paging && (flags & BoxShadow)) detail::forEachShadowCell(b.x, b.y, b.right, shadowCell);
     // Prompt and separator are clipped at the screen's edges: nothing may
     // land outside the rectangle that closing restores.
     const int promptLength = static_cast<int>(promptBytes);

@@ -21,9 +21,12 @@ KEY_EVENT_RECORD keyDown(WORD virtualKey, char character, DWORD state = 0, WORD 
 }
 
 std::vector<int> codesOf(const KEY_EVENT_RECORD& event) {
-    std::deque<int> codes;
-    appendKeyCodes(event, codes);
-    return {codes.begin(), codes.end()};
+    std::deque<KeyEvent> events;
+    appendKeyCodes(event, events);
+    std::vector<int> codes;
+    for (const KeyEvent& e : events)
+        codes.push_back(e.code);
+    return codes;
 }
 
 using Codes = std::vector<int>;

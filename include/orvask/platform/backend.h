@@ -41,6 +41,18 @@ inline constexpr unsigned kOutputModeDefault = 0x17;
 // The value readKey() returns once the input has ended for good.
 inline constexpr int kEndOfInput = -1;
 
+// One whole key from the key read.
+struct KeyPress {
+    enum class Kind : std::uint8_t {
+        Character,   // a key that produced a character; `code` is its byte 1..255
+        Extended,    // a key without a character (arrow, function key, ...);
+                     // `code` is the code that followed the 0 or 224 prefix
+        EndOfInput,  // the input has ended for good; no key will ever come
+    };
+    Kind kind = Kind::EndOfInput;
+    int code = 0;
+};
+
 // Receives the bytes a backend sends to the screen (see Backend::tapOutput).
 class OutputTap {
   public:
@@ -107,6 +119,11 @@ class Backend {
     // kGreyKeyPrefix) now and the key's code on the next call. kEndOfInput
     // once input has ended.
     virtual int readKey() = 0;
+    // Blocks for one key press and reads all of it: the prefix of a key
+    // without a character and the code after it are taken together, so no
+    // half of a key is left behind for the next reader. Input that ends
+    // between the two halves is the end of input.
+    KeyPress readKeyPress();
     // True when the next readKey() returns at once without end of input
     // (kbhit). Consumes nothing.
     virtual bool keyWaiting() = 0;

@@ -131,7 +131,7 @@ std::size_t KeyDecoder::decodeOne(std::size_t at, bool settling) {
     // A two-byte form of this terminal (the Linux console's Shift+Tab), or
     // Esc and a character within the timeout: Alt and that character.
     if (const KeySequence* row = find(std::string_view(pending_).substr(at, 2))) {
-        emitKey(row->key, row->modifiers);
+        keys::appendKey(keys_, row->key, row->modifiers);
         return 2;
     }
     const std::size_t used = decodeCharacter(at + 1, settling, true);
@@ -183,7 +183,7 @@ std::size_t KeyDecoder::decodeSequence(std::size_t at, bool settling, bool alt) 
     unsigned modifiers = 0;
     switch (scan(at, length, row, modifiers)) {
         case Scan::Complete:
-            emitKey(row->key, modifiers | (alt ? mod::Alt : 0u));
+            keys::appendKey(keys_, row->key, modifiers | (alt ? mod::Alt : 0u));
             return length;
         case Scan::Unknown:
             return length;
@@ -294,16 +294,6 @@ bool KeyDecoder::startsLongerRow(std::string_view bytes) const {
         }
     }
     return false;
-}
-
-void KeyDecoder::emitKey(Key key, unsigned modifiers) {
-    const bool alt = (modifiers & (mod::Alt | mod::Meta)) != 0;
-    if (key == Key::KeypadEnter) {
-        emit(13, alt);
-        return;
-    }
-    emit(kKeyCodes[static_cast<int>(key)].prefix, alt);
-    emit(keyCode(key, modifiers), alt);
 }
 
 }  // namespace orvask::platform::posix

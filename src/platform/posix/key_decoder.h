@@ -29,11 +29,7 @@
 
 namespace orvask::platform::posix {
 
-struct KeyEvent {
-    int code;
-    bool alt;
-    friend bool operator==(const KeyEvent&, const KeyEvent&) = default;
-};
+using keys::KeyEvent;
 
 class KeyDecoder {
   public:
@@ -70,7 +66,6 @@ class KeyDecoder {
     bool eligible(const KeySequence& row, bool fallback) const;
 
     void emit(int code, bool alt) { keys_.push_back({code, alt}); }
-    void emitKey(Key key, unsigned modifiers);
     void emitCharacter(char32_t codePoint, bool alt);
 
     Terminal terminal_;

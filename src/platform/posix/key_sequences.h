@@ -9,9 +9,12 @@
 #include <span>
 #include <string_view>
 
-#include "key_codes.h"
+#include "keys/key_table.h"
 
 namespace orvask::platform::posix {
+
+using keys::Key;
+namespace mod = keys::mod;
 
 enum class Terminal : unsigned char {
     Any,    // sent alike by the xterm family, screen, tmux, rxvt and linux

@@ -38,8 +38,7 @@ TerminalBackend::TerminalBackend(int inputFd, int outputFd, std::string_view ter
       decoder_(terminalFamily(term)) {
     decoder_.setCodePage(model_.inputCodePage);
     takeTerminal();
-    // Registered after the take-over, so it runs before the restore.
-    if (syncedAtExit == nullptr) std::atexit(syncAtExit);
+    session::flushAtExit(syncAtExit);
     syncedAtExit = this;
 }
 
@@ -283,9 +282,9 @@ void TerminalBackend::messageBox(const char* caption, const char* text) {
     overlay_ = &box;
     changed();
     while (true) {
-        const int key = readKey();
-        if (key == kEndOfInput || acknowledgesMessageBox(key)) break;
-        if (isKeyPrefix(key)) readKey();  // the second half of a key without a character
+        const KeyPress press = readKeyPress();
+        if (press.kind == KeyPress::Kind::EndOfInput) break;
+        if (press.kind == KeyPress::Kind::Character && acknowledgesMessageBox(press.code)) break;
     }
     overlay_ = nullptr;
     changed();

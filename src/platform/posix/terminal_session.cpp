@@ -3,10 +3,13 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <iterator>
 
+#include "escape_sequences.h"
 #include "fd_write.h"
 #include "terminal_signals.h"
 
@@ -14,12 +17,37 @@ namespace orvask::platform::posix::session {
 
 namespace {
 
-// Push the title, alternate screen, no automatic wrap (so writing the last
-// column never scrolls), plain colours, cleared screen.
-constexpr char kEnter[] = "\x1b[22;0t\x1b[?1049h\x1b[?7l\x1b[0m\x1b[H\x1b[2J";
-// Plain colours, visible cursor in the terminal's default style, wrapping
-// back on, main screen, the user's title popped.
-constexpr char kLeave[] = "\x1b[0m\x1b[?25h\x1b[0 q\x1b[?7h\x1b[?1049l\x1b[23;0t";
+enum class Column { SetUp, Restore };
+
+constexpr std::string_view cell(const seq::PairedSequence& row, Column column) {
+    return column == Column::SetUp ? row.setUp : row.restore;
+}
+
+constexpr std::size_t columnLength(Column column) {
+    std::size_t length = 0;
+    for (const seq::PairedSequence& row : seq::kSession)
+        length += cell(row, column).size();
+    return length;
+}
+
+// A column of the session's table as one string: the set-up from the top,
+// the restore from the bottom. Made at compile time, so that a signal
+// handler only writes it.
+template <Column column>
+constexpr auto sessionBytes() {
+    std::array<char, columnLength(column)> bytes{};
+    const std::size_t rows = std::size(seq::kSession);
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < rows; ++i) {
+        const seq::PairedSequence& row = seq::kSession[column == Column::SetUp ? i : rows - 1 - i];
+        for (char c : cell(row, column))
+            bytes[at++] = c;
+    }
+    return bytes;
+}
+
+constexpr auto kEnter = sessionBytes<Column::SetUp>();
+constexpr auto kLeave = sessionBytes<Column::Restore>();
 
 int modeFd = -1;    // the terminal whose mode is changed, or -1
 int screenFd = -1;  // where the screen sequences go, or -1
@@ -33,8 +61,18 @@ void setMode(const termios& mode) noexcept {
     }
 }
 
-void restoreAtExit() {
+void (*exitFlush)() = nullptr;
+
+// The one exit-time step: the last frame shown, then the terminal restored.
+void atExit() {
+    if (exitFlush != nullptr) exitFlush();
     restore();
+}
+
+void registerExitOnce() {
+    static bool registered = false;
+    if (!registered) std::atexit(atExit);
+    registered = true;
 }
 
 }  // namespace
@@ -60,12 +98,15 @@ void takeOver(const Devices& devices) {
     rawMode.c_cc[VTIME] = 0;
 
     // The undo first, then the change it undoes.
-    static bool undoRegistered = false;
-    if (!undoRegistered) std::atexit(restoreAtExit);
-    undoRegistered = true;
+    registerExitOnce();
     takenOver = 1;
     signals::install();
     resume();
+}
+
+void flushAtExit(void (*flush)()) {
+    exitFlush = flush;
+    registerExitOnce();
 }
 
 bool taken() noexcept {
@@ -79,14 +120,14 @@ bool active() noexcept {
 void restore() noexcept {
     if (!takenOver || !inOurMode) return;
     inOurMode = 0;
-    if (screenFd >= 0) writeFully(screenFd, kLeave, sizeof kLeave - 1);
+    if (screenFd >= 0) writeFully(screenFd, kLeave.data(), kLeave.size());
     if (modeFd >= 0) setMode(savedMode);
 }
 
 void resume() noexcept {
     if (!takenOver || inOurMode) return;
     if (modeFd >= 0) setMode(rawMode);
-    if (screenFd >= 0) writeFully(screenFd, kEnter, sizeof kEnter - 1);
+    if (screenFd >= 0) writeFully(screenFd, kEnter.data(), kEnter.size());
     inOurMode = 1;
 }
 

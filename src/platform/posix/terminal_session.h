@@ -4,7 +4,9 @@
 // takeOver() saves the terminal's mode, switches the keyboard to raw input
 // and, when the output is the terminal, enters the alternate screen (pushing
 // the user's title); it registers its own undo: restore() at exit and from
-// every signal that ends or stops the process (see terminal_signals.h).
+// every signal that ends or stops the process (see terminal_signals.h). The
+// bytes of the take-over and of the restore are the two columns of one
+// table (escape_sequences.h), so the restore mirrors the take-over.
 // giveBack() undoes all of it, the signal handlers included, and a later
 // takeOver() starts afresh from the terminal as it is then.
 //
@@ -28,6 +30,12 @@ struct Devices {
 // output a terminal, only its echo and line editing are turned off, so Ctrl+C
 // still stops the program.
 void takeOver(const Devices& devices);
+
+// Sets what runs at exit just before the restore: the backend's last sync,
+// so the final frame is shown (or written to an output that is no terminal)
+// before the terminal is given back. Registers the exit step even when no
+// terminal is ever taken over.
+void flushAtExit(void (*flush)());
 
 // Whether the terminal is taken over (even while restored by a signal).
 bool taken() noexcept;

@@ -1,29 +1,40 @@
 #include "key_events.h"
 
-#include "key_table.h"
+#include <iterator>
 
 namespace orvask::platform::windows {
 
 namespace {
 
-// The modifiers as the console reports combinations: Ctrl wins over Alt,
-// Alt over Shift.
-std::uint8_t codeUnder(const KeyRow& row, DWORD controlState) {
-    if ((controlState & (LEFT_CTRL_PRESSED | RIGHT_CTRL_PRESSED)) != 0) return row.ctrl;
-    if ((controlState & (LEFT_ALT_PRESSED | RIGHT_ALT_PRESSED)) != 0) return row.alt;
-    if ((controlState & SHIFT_PRESSED) != 0) return row.shift;
-    return row.plain;
+using keys::Key;
+
+unsigned modifiersOf(DWORD controlState) {
+    unsigned modifiers = 0;
+    if ((controlState & (LEFT_CTRL_PRESSED | RIGHT_CTRL_PRESSED)) != 0)
+        modifiers |= keys::mod::Ctrl;
+    if ((controlState & (LEFT_ALT_PRESSED | RIGHT_ALT_PRESSED)) != 0) modifiers |= keys::mod::Alt;
+    if ((controlState & SHIFT_PRESSED) != 0) modifiers |= keys::mod::Shift;
+    return modifiers;
 }
 
-const KeyRow* rowOf(WORD virtualKey) {
-    for (const KeyRow& row : kKeyRows) {
-        if (row.virtualKey == virtualKey) return &row;
+// The key without a character that `virtualKey` is under the modifiers;
+// false for a key with a character.
+bool keyOf(WORD virtualKey, unsigned modifiers, Key& key) {
+    for (int i = 0; i < static_cast<int>(std::size(keys::kKeyRows)); ++i) {
+        if (keys::kKeyRows[i].virtualKey != 0 && keys::kKeyRows[i].virtualKey == virtualKey) {
+            key = static_cast<Key>(i);
+            return true;
+        }
     }
-    return nullptr;
+    if (virtualKey == keys::kTabVirtualKey && (modifiers & keys::mod::Shift) != 0) {
+        key = Key::BackTab;
+        return true;
+    }
+    return false;
 }
 
 int controlCodeOf(WORD virtualKey) {
-    for (const ControlKey& key : kControlKeys) {
+    for (const keys::ControlKey& key : keys::kControlKeys) {
         if (key.virtualKey == virtualKey) return key.code;
     }
     return 0;
@@ -31,29 +42,24 @@ int controlCodeOf(WORD virtualKey) {
 
 }  // namespace
 
-void appendKeyCodes(const KEY_EVENT_RECORD& event, std::deque<int>& codes) {
+void appendKeyCodes(const KEY_EVENT_RECORD& event, std::deque<KeyEvent>& codes) {
     if (!event.bKeyDown) return;
-    int prefix = -1;  // none: a character
-    int code = 0;
-    const unsigned char character = static_cast<unsigned char>(event.uChar.AsciiChar);
-    if (const KeyRow* row = rowOf(event.wVirtualKeyCode)) {
-        const bool keypad = row->keypadTwin && (event.dwControlKeyState & ENHANCED_KEY) == 0;
-        prefix = keypad ? kKeyPrefix : row->prefix;
-        code = codeUnder(*row, event.dwControlKeyState);
-    } else if (event.wVirtualKeyCode == kTabKey && (event.dwControlKeyState & SHIFT_PRESSED) != 0) {
-        prefix = kKeyPrefix;
-        code = kBackTabCode;
-    } else if (character != 0) {
-        code = character;
-    } else {
-        code = controlCodeOf(event.wVirtualKeyCode);
-    }
-    if (code == 0) return;
+    const unsigned modifiers = modifiersOf(event.dwControlKeyState);
     const int times = event.wRepeatCount > 0 ? event.wRepeatCount : 1;
-    for (int i = 0; i < times; ++i) {
-        if (prefix >= 0) codes.push_back(prefix);
-        codes.push_back(code);
+    Key key{};
+    if (keyOf(event.wVirtualKeyCode, modifiers, key)) {
+        const bool fromKeypad =
+            keys::rowOf(key).keypadTwin && (event.dwControlKeyState & ENHANCED_KEY) == 0;
+        for (int i = 0; i < times; ++i)
+            keys::appendKey(codes, key, modifiers, fromKeypad);
+        return;
     }
+    const unsigned char character = static_cast<unsigned char>(event.uChar.AsciiChar);
+    const int code = character != 0 ? character : controlCodeOf(event.wVirtualKeyCode);
+    if (code == 0) return;
+    const bool alt = (modifiers & keys::mod::Alt) != 0;
+    for (int i = 0; i < times; ++i)
+        codes.push_back({code, alt});
 }
 
 }  // namespace orvask::platform::windows

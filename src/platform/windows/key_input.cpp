@@ -19,7 +19,7 @@ int KeyInput::read() {
         if (ended_) return kEndOfInput;
         fetch(true);
     }
-    const int code = codes_.front();
+    const int code = codes_.front().code;
     codes_.pop_front();
     return code;
 }
@@ -69,7 +69,7 @@ bool KeyInput::fetchByte(bool block) {
         ended_ = true;
         return false;
     }
-    codes_.push_back(byte);
+    codes_.push_back({byte, false});
     return true;
 }
 

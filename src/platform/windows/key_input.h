@@ -8,6 +8,8 @@
 
 #include <deque>
 
+#include "key_events.h"
+
 namespace orvask::platform::windows {
 
 class KeyInput {
@@ -34,7 +36,7 @@ class KeyInput {
     bool console_;
     bool pipe_;
     bool ended_ = false;
-    std::deque<int> codes_;
+    std::deque<KeyEvent> codes_;
 };
 
 }  // namespace orvask::platform::windows
