@@ -15,7 +15,6 @@ namespace {
 
 using orvask::platform::ConsoleModel;
 using orvask::platform::Coord;
-using testing::ConsoleInstalled;
 using testing::HookedConsole;
 
 constexpr int kEsc = 27;
@@ -90,8 +89,8 @@ class DemoTest : public ::testing::Test {
         return screen.cell(x, y).attribute;
     }
 
-    StepConsole console;
-    ConsoleInstalled installed{console};
+    orvask::platform::MemoryConsoleScope<StepConsole> installed;
+    StepConsole& console = *installed;
 };
 
 TEST_F(DemoTest, ShowsTheEmptyTreeAndTheMenu) {

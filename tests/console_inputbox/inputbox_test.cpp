@@ -79,11 +79,12 @@ class InputBox : public ::testing::Test {
         return inputbox(x, y, prompt, buf, maxlen, White, DarkBlue, Yellow, flags);
     }
 
-    RecordingConsole con;
-    char buf[64] = "untouched";
-
   private:
-    platform::BackendScope installed_{con};
+    platform::MemoryConsoleScope<RecordingConsole> installed_;
+
+  protected:
+    RecordingConsole& con = *installed_;
+    char buf[64] = "untouched";
 };
 
 std::string text(const ConsoleModel& screen, int x, int y, int length) {

@@ -18,7 +18,6 @@
 namespace avl {
 namespace {
 
-using testing::ConsoleInstalled;
 using testing::ExpectedGrid;
 using testing::HookedConsole;
 
@@ -75,8 +74,8 @@ class TreeViewTest : public ::testing::Test {
         return found;
     }
 
-    HookedConsole console;
-    ConsoleInstalled installed{console};
+    orvask::platform::MemoryConsoleScope<HookedConsole> installed;
+    HookedConsole& console = *installed;
     AvlTree tree;
     TreeView view{tree};
     SearchTree plain;  // never balances: for shapes an AVL tree cannot have

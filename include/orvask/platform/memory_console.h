@@ -1,8 +1,8 @@
 #pragma once
 // An in-memory console that behaves like a Windows console buffer in output
 // mode 0x17, with scripted keys and a virtual clock. Tests install it with
-// installBackend() (or the MemoryConsoleScope below) and then read back every
-// cell, the cursor, the attribute and the settings.
+// the MemoryConsoleScope below and then read back every cell, the cursor,
+// the attribute and the settings.
 
 #include <array>
 #include <cstdint>
@@ -107,17 +107,23 @@ class MemoryConsole : public ModelBackend {
     bool hasCounter_ = true;
 };
 
-// Installs a MemoryConsole for the lifetime of the scope and puts the
-// previous backend back afterwards.
+// Installs a MemoryConsole (or a subclass of it, for a test that watches
+// the calls) for the lifetime of the scope and puts the previous backend
+// back afterwards. The way tests install a console; one made with `new` and
+// never deleted stays installed until the process ends.
+template <typename Console = MemoryConsole>
 class MemoryConsoleScope {
   public:
-    explicit MemoryConsoleScope(Coord size = {80, 25}) : console_(size) {}
+    MemoryConsoleScope() = default;
+    explicit MemoryConsoleScope(Coord size) : console_(size) {}
+    MemoryConsoleScope(const MemoryConsoleScope&) = delete;
+    MemoryConsoleScope& operator=(const MemoryConsoleScope&) = delete;
 
-    MemoryConsole& operator*() { return console_; }
-    MemoryConsole* operator->() { return &console_; }
+    Console& operator*() { return console_; }
+    Console* operator->() { return &console_; }
 
   private:
-    MemoryConsole console_;
+    Console console_;
     BackendScope installed_{console_};
 };
 
