@@ -4,7 +4,7 @@
 #include <charconv>
 
 #include "app/key_bindings.h"
-#include "command_line.h"
+#include "cli/command_line.h"
 #include "orvask/version.h"
 
 namespace avl {

@@ -10,7 +10,7 @@
 #include "app/demo.h"
 #include "app/demo_command_line.h"
 #include "app/session_recording.h"
-#include "command_line.h"
+#include "cli/command_line.h"
 
 namespace {
 
