@@ -5,11 +5,17 @@
 // clock goes through a Backend. The operations mirror what the Windows
 // console offers (cursor, attribute, write at the cursor, buffer and window
 // size, code pages, title, clocks, getch/kbhit, key state, message box), so
-// the library is written once and each platform supplies one Backend:
+// the library is written once and each platform supplies one Backend. There
+// are three:
 //
-//   * the POSIX terminal backend, the default on Linux and Unix;
+//   * the POSIX terminal backend (src/platform/posix), the default on Linux
+//     and Unix: a console model rendered to the terminal by difference, keys
+//     decoded from the terminal's bytes;
+//   * the Windows console backend (src/platform/windows), the default on
+//     Windows: the console's own calls on the standard handles;
 //   * the in-memory console (memory_console.h), which behaves like a Windows
-//     console buffer and is what the tests install.
+//     console buffer, with scripted keys and a virtual clock: what the tests
+//     install (MemoryConsoleScope).
 //
 // Nothing above this header includes an operating-system header.
 
