@@ -3,7 +3,8 @@
 // for every backend: a prefix (0 for F1 to F10 and Shift+Tab, 224 for F11,
 // F12 and the grey keys) followed by one code per modifier. The POSIX
 // backend finds the key in a terminal's byte sequence, the Windows backend
-// by its virtual-key code; both take the codes from here.
+// by its virtual-key code; both turn it into codes with appendKey() below,
+// into a queue of the one event type, KeyEvent.
 
 #include <cstdint>
 #include <deque>
@@ -122,9 +123,10 @@ struct KeyEvent {
     friend bool operator==(const KeyEvent&, const KeyEvent&) = default;
 };
 
-// Appends the codes of `key` under `modifiers`: its prefix and its code (the
-// prefix 0 instead of its own for the keypad twin of a grey key), or 13 for the keypad's
-// Enter. Both halves carry Alt when the modifiers hold it.
+// Appends the codes of `key` under `modifiers`: its prefix and its code
+// (`fromKeypad`: the prefix 0 instead of 224, for the keypad's twin of a grey
+// key), or 13 for the keypad's Enter. Both halves carry Alt when the
+// modifiers hold it. The one producer of these codes for both backends.
 inline void appendKey(std::deque<KeyEvent>& out, Key key, unsigned modifiers,
                       bool fromKeypad = false) {
     const bool alt = (modifiers & (mod::Alt | mod::Meta)) != 0;
