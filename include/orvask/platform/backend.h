@@ -128,8 +128,10 @@ class Backend {
     // Blocks for one key press and reads all of it: the prefix of a key
     // without a character and the code after it are taken together, so no
     // half of a key is left behind for the next reader. Input that ends
-    // between the two halves is the end of input.
-    KeyPress readKeyPress();
+    // between the two halves is the end of input. Every reader of whole keys
+    // uses this; the default reads the halves through readKey(), and a
+    // backend whose keys arrive whole may hand them over as they are.
+    virtual KeyPress readKeyPress();
     // True when the next readKey() returns at once without end of input
     // (kbhit). Consumes nothing.
     virtual bool keyWaiting() = 0;
