@@ -16,7 +16,7 @@ namespace avl::testing {
 // (Shift+letter, Shift+digit), Enter ('\r') and Space once.
 std::string demoKeyPool();
 
-class DemoMirror : private TreeObserver {
+class DemoMirror final : private TreeObserver {
   public:
     DemoMirror() { tree_.setObserver(this); }
     ~DemoMirror() { tree_.clear(); }
