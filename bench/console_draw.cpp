@@ -28,7 +28,7 @@ class Screen {
     platform::MemoryConsole& console() { return *scope_; }
 
   private:
-    platform::MemoryConsoleScope<> scope_;
+    platform::MemoryConsoleScope scope_;
 };
 
 // An unchanged screen: Page() compares 2000 cells and writes nothing.

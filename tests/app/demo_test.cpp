@@ -93,7 +93,7 @@ class DemoTest : public ::testing::Test {
         return screen.cell(x, y).attribute;
     }
 
-    orvask::platform::MemoryConsoleScope<StepConsole> installed;
+    orvask::platform::BasicMemoryConsoleScope<StepConsole> installed;
     StepConsole& console = *installed;
 };
 

@@ -43,7 +43,7 @@ class DrawTest : public ::testing::Test {
         }
     }
 
-    platform::MemoryConsoleScope<> console_;
+    platform::MemoryConsoleScope console_;
 };
 
 // A small screen keeps whole-screen checks short.

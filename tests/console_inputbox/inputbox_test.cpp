@@ -80,7 +80,7 @@ class InputBox : public ::testing::Test {
     }
 
   private:
-    platform::MemoryConsoleScope<RecordingConsole> installed_;
+    platform::BasicMemoryConsoleScope<RecordingConsole> installed_;
 
   protected:
     RecordingConsole& con = *installed_;

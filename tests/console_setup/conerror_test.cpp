@@ -70,7 +70,7 @@ void describeConsole() {
 template <typename Fail>
 void failAfterSetUp(int flags, Fail fail) {
     // Installed for the rest of the (child) process.
-    static ErrorConsole& console = **new platform::MemoryConsoleScope<ErrorConsole>;
+    static ErrorConsole& console = **new platform::BasicMemoryConsoleScope<ErrorConsole>;
     reportedConsole = &console;
     console.model().inputCodePage = 850;
     console.pushKeys({'x'});

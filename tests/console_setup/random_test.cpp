@@ -50,7 +50,7 @@ TEST(Random, SeededSequenceIsTheSameOnEveryPlatform) {
 }
 
 TEST(Random, RandomizeSeedsFromTheTickCount) {
-    platform::MemoryConsoleScope<> console;
+    platform::MemoryConsoleScope console;
     console->setTickBase(424'242);
     console->advance(3'000);
     randomize();

@@ -17,6 +17,7 @@
 namespace orvask {
 namespace {
 
+using platform::BasicMemoryConsoleScope;
 using platform::ConsoleModel;
 using platform::Coord;
 using platform::MemoryConsole;
@@ -55,7 +56,7 @@ class ConsoleSetup : public ::testing::Test {
         return *console->atFirstKey;
     }
 
-    MemoryConsoleScope<SnapshotConsole> console;
+    BasicMemoryConsoleScope<SnapshotConsole> console;
 };
 
 std::string text(const ConsoleModel& screen, int x, int y, int length) {
@@ -305,7 +306,7 @@ class SizeSpy : public MemoryConsole {
 
 // Runs in a fresh process, where no size has been recorded yet.
 void firstSetUpOfAProcess() {
-    MemoryConsoleScope<SizeSpy> console;
+    BasicMemoryConsoleScope<SizeSpy> console;
     console->pushKeys({'x'});
     coninit(437, 80, 25, 0);
     std::fputs(("sizes: " + console->log + "\n").c_str(), stderr);
@@ -321,7 +322,7 @@ TEST(ConsoleSetupDeathTest, FirstResizeStartsFromAnEmptyWindow) {
 
 // Runs in a fresh process, where coninit has saved no code page.
 void restoreWithoutSetUp() {
-    MemoryConsoleScope<> console;
+    MemoryConsoleScope console;
     console->model().inputCodePage = 850;
     console->model().outputCodePage = 852;
     conexit(80, 25);

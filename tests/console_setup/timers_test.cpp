@@ -27,7 +27,7 @@ class Timers : public ::testing::Test {
 
     std::uint64_t sleptSince(std::uint64_t before) { return console->sleptMilliseconds() - before; }
 
-    MemoryConsoleScope<> console;
+    MemoryConsoleScope console;
 };
 
 // A static object of a program that reads the time scale while it is being

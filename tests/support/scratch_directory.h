@@ -118,7 +118,7 @@ class ReportingConsole : public orvask::platform::MemoryConsole {
 
 // Installs a ReportingConsole for the rest of the (child) process.
 inline void InstallReportingConsole() {
-    new orvask::platform::MemoryConsoleScope<ReportingConsole>;  // never ends
+    new orvask::platform::BasicMemoryConsoleScope<ReportingConsole>;  // never ends
 }
 
 }  // namespace avl::testing

@@ -74,7 +74,7 @@ class TreeViewTest : public ::testing::Test {
         return found;
     }
 
-    orvask::platform::MemoryConsoleScope<HookedConsole> installed;
+    orvask::platform::BasicMemoryConsoleScope<HookedConsole> installed;
     HookedConsole& console = *installed;
     AvlTree tree;
     TreeView view{tree};

@@ -107,17 +107,18 @@ class MemoryConsole : public ModelBackend {
     bool hasCounter_ = true;
 };
 
-// Installs a MemoryConsole (or a subclass of it, for a test that watches
-// the calls) for the lifetime of the scope and puts the previous backend
-// back afterwards. The way tests install a console; one made with `new` and
-// never deleted stays installed until the process ends.
-template <typename Console = MemoryConsole>
-class MemoryConsoleScope {
+// Installs a console for the lifetime of the scope and puts the previous
+// backend back afterwards: a MemoryConsole (MemoryConsoleScope), or a
+// subclass of it for a test that watches the calls
+// (BasicMemoryConsoleScope<MyConsole>). The way tests install a console; one
+// made with `new` and never deleted stays installed until the process ends.
+template <typename Console>
+class BasicMemoryConsoleScope {
   public:
-    MemoryConsoleScope() = default;
-    explicit MemoryConsoleScope(Coord size) : console_(size) {}
-    MemoryConsoleScope(const MemoryConsoleScope&) = delete;
-    MemoryConsoleScope& operator=(const MemoryConsoleScope&) = delete;
+    BasicMemoryConsoleScope() = default;
+    explicit BasicMemoryConsoleScope(Coord size) : console_(size) {}
+    BasicMemoryConsoleScope(const BasicMemoryConsoleScope&) = delete;
+    BasicMemoryConsoleScope& operator=(const BasicMemoryConsoleScope&) = delete;
 
     Console& operator*() { return console_; }
     Console* operator->() { return &console_; }
@@ -126,5 +127,7 @@ class MemoryConsoleScope {
     Console console_;
     BackendScope installed_{console_};
 };
+
+using MemoryConsoleScope = BasicMemoryConsoleScope<MemoryConsole>;
 
 }  // namespace orvask::platform
