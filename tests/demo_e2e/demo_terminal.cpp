@@ -73,8 +73,8 @@ int DemoTerminal::mirror(const std::string& bytes) {
     return bytes.size() == 1 ? mirror_->type(bytes[0]) : 0;
 }
 
-std::string DemoTerminal::gridDifferences() const {
-    return mirror_->grid().differences([this](int x, int y) {
+std::string DemoTerminal::gridDifferencesFrom(const SearchTree& tree) const {
+    return ExpectedGrid(tree).differences([this](int x, int y) {
         const term_harness::Cell cell = term_.cell(x, y);
         const unsigned char glyph = cp437FromScreen(cell.glyph());
         int colour = -1;
