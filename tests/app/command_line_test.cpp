@@ -45,6 +45,7 @@ TEST(CommandLine, GnuFormsAndEveryKindOfError) {
     EXPECT_EQ(parsed({"--ke=1"}), (Lines{"error: option '--ke' is ambiguous"}));
     EXPECT_EQ(parsed({"--kee", "--", "--help", "-"}), (Lines{"keep=", "+--help", "+-"}));
     EXPECT_EQ(parsed({"--nope"}), (Lines{"error: unrecognized option '--nope'"}));
+    EXPECT_EQ(parsed({"--=x"}), (Lines{"error: unrecognized option '--=x'"}));
     EXPECT_EQ(parsed({"-hx"}), (Lines{"error: invalid option -- 'x'"}));
     EXPECT_EQ(parsed({"--help=yes"}), (Lines{"error: option '--help' doesn't allow an argument"}));
     EXPECT_EQ(parsed({"--keys"}), (Lines{"error: option '--keys' requires an argument"}));
@@ -67,8 +68,8 @@ TEST(DemoCommandLine, OptionsAndTheirRefusals) {
     EXPECT_TRUE(line.overwriteRecording);
 
     EXPECT_EQ(parse({"--version", "--bogus"}).request, DemoCommandLine::Request::Version);
-    for (const char* bad :
-         {"--slow=0", "--slow=11", "--slow=2x", "--keys=a~", "--keys=\x1b", "x"}) {
+    for (const char* bad : {"--slow=0", "--slow=11", "--slow=2x", "--keys=a~", "--keys=\x1b", "x",
+                            "--help=1", "--version=x", "--pause=1"}) {
         const DemoCommandLine refused = parse({bad});
         EXPECT_EQ(refused.request, DemoCommandLine::Request::Error) << bad;
         EXPECT_FALSE(refused.error.empty()) << bad;
