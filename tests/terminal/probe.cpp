@@ -22,7 +22,8 @@
 //                 line printed on standard output ("printed after round N");
 //                 after the first it reads a line in the terminal's own mode
 //   probe host    as a host program with its own SIGINT handler, which prints
-//                 "host handler ran" and exits 7; shows "host ready" and waits
+//                 "host handler ran, notices: N" and exits 7, N counting the
+//                 SIGUSR1 its other handler took; shows "host ready" and waits
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
@@ -221,8 +222,16 @@ int twoRounds() {
     return 0;
 }
 
+volatile std::sig_atomic_t hostNotices = 0;
+
+void onHostNotice(int) {
+    hostNotices = hostNotices + 1;
+}
+
 void onHostInterrupt(int) {
-    printDirectly("host handler ran\r\n");
+    char line[] = "host handler ran, notices: 0\r\n";
+    line[sizeof line - 4] = static_cast<char>('0' + hostNotices % 10);
+    printDirectly(line);
     _exit(7);
 }
 
@@ -231,6 +240,8 @@ int hostWithHandler() {
     action.sa_handler = onHostInterrupt;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
+    action.sa_handler = onHostNotice;
+    sigaction(SIGUSR1, &action, nullptr);
     put(0, 0, kPlain, "host ready");
     waitForEnd();
     return 0;

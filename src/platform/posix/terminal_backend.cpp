@@ -249,7 +249,10 @@ bool TerminalBackend::readInput() {
         }
         if (n < 0 && errno == EINTR) continue;
         if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) {
-            endInput();  // end of file, or the terminal is gone (EIO)
+            // End of file, or the terminal is gone: a raw terminal reads
+            // nothing or EIO only once it has hung up.
+            if (inputIsTerminal_) signals::noteHangUp();
+            endInput();
         }
         break;
     }
