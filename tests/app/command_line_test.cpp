@@ -9,6 +9,10 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 #include "app/demo_command_line.h"
 #include "app/session_recording.h"
 #include "command_line.h"
@@ -99,6 +103,15 @@ TEST(SessionRecordingFile, CreatedNewOrOverwrittenOnlyWhenAsked) {
     }
     EXPECT_EQ(SessionRecording::create((dir / "no/such/dir.cast").string(), false, 80, 25, error),
               nullptr);
+#ifndef _WIN32
+    // Another user's file is refused and left as it is (only root can make one).
+    if (::geteuid() == 0 && ::chown(path.c_str(), 65534, 65534) == 0) {
+        EXPECT_EQ(SessionRecording::create(path, true, 80, 25, error), nullptr);
+        EXPECT_NE(error.find("another user"), std::string::npos) << error;
+        EXPECT_EQ(fs::file_size(path), std::string("precious").size());
+        EXPECT_EQ(::chown(path.c_str(), 0, 0), 0);
+    }
+#endif
 
     {
         auto recording = SessionRecording::create(path, true, 80, 25, error);
