@@ -10,6 +10,7 @@
 #include "orvask/output.h"
 #include "orvask/setup.h"
 #include "placed_output.h"
+#include "shown_cells.h"
 
 namespace orvask {
 
@@ -101,6 +102,13 @@ namespace detail {
 
 void limitPageAllocations(long count) {
     allocationsLeft = count;
+}
+
+const Cell* shownUnchanged(short x, short y) {
+    if (!working.contains(x, y) || !shown.contains(x, y) || !drawnFrom.contains(x, y)) {
+        return nullptr;
+    }
+    return cellcmp(&working.at(x, y), &drawnFrom.at(x, y)) ? &shown.at(x, y) : nullptr;
 }
 
 }  // namespace detail
