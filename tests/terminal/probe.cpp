@@ -11,7 +11,8 @@
 //                 row unchanged, '1' toggles the glyph at (40,12) between B and
 //                 A, '2' its colour between 0x07 and 0x4E, 'h'/'v' hides or
 //                 shows the cursor, 's' writes S at (40,13), then sleeps 3 s,
-//                 'm' writes M at (0,20), shows a message box, then "after box"
+//                 'm' writes M at (0,20), shows a message box, then "after box",
+//                 'w' writes W at (40,14), then works 3 s without a call
 //   probe title   a title with control bytes in it; 'n' sets another, 'q' quits
 //   probe wait    takes the terminal and waits; keys end it in different ways:
 //                 'q' return from main, 'e' exit(3), 's' a wild pointer write,
@@ -132,6 +133,10 @@ int syncByKey() {
             case 's':
                 put(40, 13, kPlain, "S");
                 con().sleep(3000);
+                break;
+            case 'w':
+                put(40, 14, kPlain, "W");
+                ::sleep(3);  // as long work: no call into the library
                 break;
             case 'm':
                 put(0, 20, kPlain, "M");
