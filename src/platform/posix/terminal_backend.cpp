@@ -381,10 +381,13 @@ void TerminalBackend::startWatcher() {
         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
         ::fcntl(fd, F_SETFD, FD_CLOEXEC);
     }
-    // The program's signals go to the program's threads, never to this one.
+    // The program's signals go to the program's threads, never to this one;
+    // only a fault of its own is its own (and gives the terminal back).
     sigset_t all;
     sigset_t before;
     sigfillset(&all);
+    for (int fault : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGTRAP, SIGSYS, SIGABRT})
+        sigdelset(&all, fault);
     pthread_sigmask(SIG_SETMASK, &all, &before);
     watching_ = pthread_create(&watcher_, nullptr, runWatcher, this) == 0;
     pthread_sigmask(SIG_SETMASK, &before, nullptr);
