@@ -49,19 +49,15 @@ int openRecordingFile(const std::string& path, bool overwrite, std::string& erro
     return fd;
 }
 
-bool writeRecordingFile(int fd, const char* bytes, std::size_t size) {
-    while (size > 0) {
-        const unsigned chunk = size > 1u << 30 ? 1u << 30 : static_cast<unsigned>(size);
-        const int n = ::_write(fd, bytes, chunk);
-        if (n <= 0) {
-            if (n == 0) errno = ENOSPC;
-            return false;
-        }
-        bytes += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
+namespace {
+
+// Writes at most `size` bytes; what the system's write returns.
+long writeSome(int fd, const char* bytes, std::size_t size) {
+    constexpr std::size_t kMostAtOnce = std::size_t{1} << 30;
+    return ::_write(fd, bytes, static_cast<unsigned>(size < kMostAtOnce ? size : kMostAtOnce));
 }
+
+}  // namespace
 
 void truncateRecordingFile(int fd, std::int64_t length) {
     ::_chsize_s(fd, length);
@@ -98,19 +94,13 @@ int openRecordingFile(const std::string& path, bool overwrite, std::string& erro
     return -1;
 }
 
-bool writeRecordingFile(int fd, const char* bytes, std::size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, bytes, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            if (n == 0) errno = ENOSPC;
-            return false;
-        }
-        bytes += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
+namespace {
+
+long writeSome(int fd, const char* bytes, std::size_t size) {
+    return static_cast<long>(::write(fd, bytes, size));
 }
+
+}  // namespace
 
 void truncateRecordingFile(int fd, std::int64_t length) {
     while (::ftruncate(fd, static_cast<off_t>(length)) != 0 && errno == EINTR) {
@@ -122,5 +112,19 @@ void closeRecordingFile(int fd) {
 }
 
 #endif
+
+bool writeRecordingFile(int fd, const char* bytes, std::size_t size) {
+    while (size > 0) {
+        const long n = writeSome(fd, bytes, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (n == 0) errno = ENOSPC;
+            return false;
+        }
+        bytes += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
 
 }  // namespace avl
