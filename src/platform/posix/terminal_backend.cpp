@@ -61,7 +61,7 @@ TerminalBackend::TerminalBackend(int inputFd, int outputFd, std::string_view ter
 
 TerminalBackend::~TerminalBackend() {
     if (syncedAtExit == this) syncedAtExit = nullptr;
-    stopWatcher();
+    askWatcherToStop();
     if (watching_) pthread_join(watcher_, nullptr);
     if (watched == this) watched = nullptr;
     for (int fd : watcherWake_) {
@@ -398,6 +398,14 @@ void TerminalBackend::startWatcher() {
 }
 
 void TerminalBackend::stopWatcher() {
+    const Hold hold(*this);
+    askWatcherToStop();
+    // It ends by itself once it has the lock; nobody waits for it at exit.
+    if (watching_) pthread_detach(watcher_);
+    watching_ = false;
+}
+
+void TerminalBackend::askWatcherToStop() {
     const Hold hold(*this);
     stopWatching_ = true;
     notifyWatcher();

@@ -134,6 +134,7 @@ class TerminalBackend : public ModelBackend {
     int takeKey();
     Coord queryTerminalSize() const;
     void watch();
+    void askWatcherToStop();
     void notifyWatcher();
     static void* runWatcher(void* self);
     static void forkPrepare();
