@@ -14,6 +14,7 @@
 #include "orvask/pages.h"
 #include "orvask/platform/console_codes.h"
 #include "orvask/setup.h"
+#include "shown_cells.h"
 
 namespace orvask {
 
@@ -107,7 +108,8 @@ void box(short x1, short y1, short x2, short y2, unsigned char fg, unsigned char
 void textbox(short x, short y, const char* text, unsigned char framefg, unsigned char bg,
              unsigned char textfg, int flags) {
     // Keep-colour values mean the colours current when the box is asked for,
-    // for the frame, the text and whatever the shadow falls on alike.
+    // for the frame, the text and whatever the shadow falls on that is not
+    // on the screen yet.
     const unsigned char keptFg = getfg();
     const unsigned char keptBg = getbg();
     if (framefg == KeepFg) framefg = keptFg;
@@ -140,12 +142,15 @@ void textbox(short x, short y, const char* text, unsigned char framefg, unsigned
     Pm(sx(left + 1), sx(row + 1), buffer);
 
     if (vpon() && (flags & BoxShadow) != 0) {
+        // A cell the console already shows darkens from the colours it is
+        // shown in, keep-colour values as they were drawn.
         const auto dim = [&](int cx, int cy) {
             if (!inscr(sx(cx), sx(cy))) return;
             Cell* cell = workingCell(sx(cx), sx(cy));
             if (cell == nullptr) return;
-            if (cell->fg == KeepFg) cell->fg = keptFg;
-            if (cell->bg == KeepBg) cell->bg = keptBg;
+            const Cell* seen = detail::shownUnchanged(sx(cx), sx(cy));
+            if (cell->fg == KeepFg) cell->fg = seen != nullptr ? seen->fg : keptFg;
+            if (cell->bg == KeepBg) cell->bg = seen != nullptr ? seen->bg : keptBg;
             darkcell(cell);
         };
         detail::forEachShadowCell(left, row, right, dim);

@@ -11,6 +11,7 @@
 #include "orvask/output.h"
 #include "orvask/setup.h"
 #include "placed_output.h"
+#include "shown_cells.h"
 
 namespace orvask {
 
@@ -73,6 +74,16 @@ namespace detail {
 
 void limitPageAllocations(long count) {
     state().allocationsLeft = count;
+}
+
+const Cell* shownUnchanged(short x, short y) {
+    LibraryState& state = detail::state();
+    if (!state.working.contains(x, y) || !state.shown.contains(x, y) ||
+        !state.drawnFrom.contains(x, y)) {
+        return nullptr;
+    }
+    return cellcmp(&state.working.at(x, y), &state.drawnFrom.at(x, y)) ? &state.shown.at(x, y)
+                                                                         : nullptr;
 }
 
 }  // namespace detail

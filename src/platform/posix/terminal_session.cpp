@@ -1,9 +1,11 @@
 #include "terminal_session.h"
 
 #include <termios.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -53,8 +55,22 @@ int modeFd = -1;    // the terminal whose mode is changed, or -1
 int screenFd = -1;  // where the screen sequences go, or -1
 termios savedMode{};
 termios rawMode{};
-volatile std::sig_atomic_t takenOver = 0;
-volatile std::sig_atomic_t inOurMode = 0;
+// Atomics, lock-free: read by signal handlers and by the output watcher.
+std::atomic<bool> takenOver{false};
+std::atomic<bool> inOurMode{false};
+std::atomic<bool> frameInFlight{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+// How long a restore waits at most for a frame another thread is writing.
+constexpr int kFrameWaitSteps = 200;
+constexpr long kFrameWaitStepNs = 1'000'000;
+
+void waitForFrame() noexcept {
+    for (int step = 0; step < kFrameWaitSteps && frameInFlight.load(); ++step) {
+        timespec pause{0, kFrameWaitStepNs};
+        nanosleep(&pause, nullptr);
+    }
+}
 
 void setMode(const termios& mode) noexcept {
     while (tcsetattr(modeFd, TCSADRAIN, &mode) != 0 && errno == EINTR) {
@@ -99,7 +115,7 @@ void takeOver(const Devices& devices) {
 
     // The undo first, then the change it undoes.
     registerExitOnce();
-    takenOver = 1;
+    takenOver = true;
     signals::install();
     resume();
 }
@@ -110,16 +126,17 @@ void flushAtExit(void (*flush)()) {
 }
 
 bool taken() noexcept {
-    return takenOver != 0;
+    return takenOver;
 }
 
 bool active() noexcept {
-    return inOurMode != 0;
+    return inOurMode;
 }
 
 void restore() noexcept {
     if (!takenOver || !inOurMode) return;
-    inOurMode = 0;
+    inOurMode = false;
+    waitForFrame();
     if (screenFd >= 0) writeFully(screenFd, kLeave.data(), kLeave.size());
     if (modeFd >= 0) setMode(savedMode);
 }
@@ -128,14 +145,29 @@ void resume() noexcept {
     if (!takenOver || inOurMode) return;
     if (modeFd >= 0) setMode(rawMode);
     if (screenFd >= 0) writeFully(screenFd, kEnter.data(), kEnter.size());
-    inOurMode = 1;
+    inOurMode = true;
+}
+
+bool beginFrame() noexcept {
+    // Marked first, then checked: a restore that clears the mode after this
+    // check sees the mark and waits.
+    frameInFlight = true;
+    if (takenOver && !inOurMode) {
+        frameInFlight = false;
+        return false;
+    }
+    return true;
+}
+
+void endFrame() noexcept {
+    frameInFlight = false;
 }
 
 void giveBack() noexcept {
     restore();
     if (!takenOver) return;
     signals::uninstall();
-    takenOver = 0;
+    takenOver = false;
 }
 
 }  // namespace orvask::platform::posix::session

@@ -53,4 +53,13 @@ void resume() noexcept;
 // restore(), the host's signal handlers back, and the take-over forgotten.
 void giveBack() noexcept;
 
+// For a frame written from a thread other than the program's own (the
+// backend's output watcher, which takes no signals): beginFrame() is false
+// when the terminal is not in the program's modes, so nothing may be
+// written; otherwise the frame is in flight until endFrame(), and a restore
+// or resume from a signal handler waits for it (a short, bounded wait), so
+// the terminal never gets the rest of a frame after it was given back.
+bool beginFrame() noexcept;
+void endFrame() noexcept;
+
 }  // namespace orvask::platform::posix::session
