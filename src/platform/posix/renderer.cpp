@@ -2,12 +2,18 @@
 
 #include <algorithm>
 
-#include "cp949_codec.h"
 #include "escape_sequences.h"
-#include "glyph_table.h"
-#include "utf8.h"
+#include "glyphs/cp949_codec.h"
+#include "glyphs/glyph_table.h"
+#include "glyphs/utf8.h"
 
 namespace orvask::platform::posix {
+
+using glyphs::appendUtf8;
+using glyphs::decodeCp949;
+using glyphs::isCp949LeadByte;
+using glyphs::screenRow;
+using glyphs::singleByteGlyph;
 
 namespace {
 

@@ -35,7 +35,7 @@ TerminalBackend::TerminalBackend(int inputFd, int outputFd, std::string_view ter
       inputIsTerminal_(::isatty(inputFd) == 1),
       outputIsTerminal_(::isatty(outputFd) == 1),
       clock_(clock),
-      decoder_(terminalFamily(term)) {
+      decoder_(keys::terminalFamily(term)) {
     decoder_.setCodePage(model_.inputCodePage);
     takeTerminal();
     session::flushAtExit(syncAtExit);
@@ -189,7 +189,7 @@ bool TerminalBackend::keyDown(int virtualKey) {
 }
 
 int TerminalBackend::takeKey() {
-    KeyEvent event{};
+    keys::KeyEvent event{};
     decoder_.next(event);
     altHeld_ = event.alt;
     altSinceMs_ = clock_.milliseconds();

@@ -28,7 +28,7 @@
 #include <string_view>
 
 #include "clock.h"
-#include "key_decoder.h"
+#include "keys/key_decoder.h"
 #include "orvask/platform/model_backend.h"
 #include "renderer.h"
 
@@ -97,7 +97,7 @@ class TerminalBackend : public ModelBackend {
     Clock& clock_;
     const ConsoleModel* overlay_ = nullptr;  // shown instead of the model (message box)
     Renderer renderer_;
-    KeyDecoder decoder_;
+    keys::KeyDecoder decoder_;
     std::string pending_;  // rendered bytes on their way out
     OutputTap* tap_ = nullptr;
     Coord terminalSize_{0, 0};

@@ -2,6 +2,8 @@
 // Turns the bytes a terminal sends into the key codes of a Windows console
 // read: characters as code page bytes, keys without a character as a prefix
 // (0 or 224) and a code, each with a flag telling whether Alt was held.
+// The POSIX backend decodes its terminal with it; the Windows backend, keys
+// that come through a pipe (a terminal without a console, such as mintty).
 //
 // The contract:
 //   * Bytes may come in chunks of any size; the keys are the same however
@@ -27,9 +29,7 @@
 
 #include "key_sequences.h"
 
-namespace orvask::platform::posix {
-
-using keys::KeyEvent;
+namespace orvask::platform::keys {
 
 class KeyDecoder {
   public:
@@ -75,4 +75,4 @@ class KeyDecoder {
     std::deque<KeyEvent> keys_;
 };
 
-}  // namespace orvask::platform::posix
+}  // namespace orvask::platform::keys
