@@ -23,6 +23,7 @@
 //     character and swallow the next key with it.
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <string>
 #include <string_view>
@@ -30,6 +31,14 @@
 #include "key_sequences.h"
 
 namespace orvask::platform::keys {
+
+// Bytes held back as the possible start of a sequence are settled once no
+// byte has come for this long.
+inline constexpr std::uint32_t kEscTimeoutMs = 50;
+// Where no physical key state is known, a key that came with Alt keeps Alt
+// reading as held until the next key, for at most this long (so that a wait
+// for every key to be let go still ends).
+inline constexpr std::uint32_t kAltHoldMs = 200;
 
 class KeyDecoder {
   public:

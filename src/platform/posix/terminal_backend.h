@@ -38,11 +38,8 @@ class TerminalBackend : public ModelBackend {
   public:
     // An incomplete sequence (a lone Esc too) is settled after this long
     // without a byte arriving.
-    static constexpr std::uint32_t kEscTimeoutMs = 50;
-    static constexpr std::uint32_t kAltHoldMs = 200;
-    // The safety valve for programs that write without reaching a sync point.
-    static constexpr std::uint32_t kSyncIntervalMs = 100;
-    static constexpr std::size_t kLargeOutput = 64 * 1024;
+    static constexpr std::uint32_t kEscTimeoutMs = keys::kEscTimeoutMs;
+    static constexpr std::uint32_t kAltHoldMs = keys::kAltHoldMs;
 
     // Takes the terminals among `inputFd` and `outputFd` over. `term` is the
     // terminal type (TERM), which picks the key sequences to expect; `clock`

@@ -1,76 +1,124 @@
 #include "key_input.h"
 
+#include <algorithm>
+
 #include "console_handle.h"
-#include "key_events.h"
-#include "orvask/platform/backend.h"
 
 namespace orvask::platform::windows {
 
-KeyInput::KeyInput(HANDLE input)
+namespace {
+
+// Events or bytes taken in at once: a paste arrives in few reads.
+constexpr DWORD kEventsAtOnce = 128;
+constexpr DWORD kBytesAtOnce = 4096;
+
+// How often a pipe is looked at while the rest of a sequence may still come.
+constexpr DWORD kPipePollMs = 2;
+
+bool usable(HANDLE handle) {
+    return handle != nullptr && handle != INVALID_HANDLE_VALUE;
+}
+
+}  // namespace
+
+KeyInput::KeyInput(HANDLE input, std::string_view term)
     : input_(input),
       console_(isConsoleHandle(input)),
-      pipe_(!console_ && input != nullptr && input != INVALID_HANDLE_VALUE &&
-            GetFileType(input) == FILE_TYPE_PIPE) {
-    if (input == nullptr || input == INVALID_HANDLE_VALUE) ended_ = true;
+      pipe_(!console_ && usable(input) && GetFileType(input) == FILE_TYPE_PIPE),
+      decoder_(keys::terminalFamily(term)) {
+    if (!usable(input)) ended_ = true;
 }
 
-int KeyInput::read() {
-    while (codes_.empty()) {
-        if (ended_) return kEndOfInput;
-        fetch(true);
-    }
-    const int code = codes_.front().code;
-    codes_.pop_front();
-    return code;
+void KeyInput::setCodePage(int codePage) {
+    translator_.setCodePage(codePage);
+    decoder_.setCodePage(codePage);
 }
 
-bool KeyInput::waiting() {
-    while (codes_.empty()) {
-        if (ended_ || !fetch(false)) return false;
+bool KeyInput::next(KeyEvent& key) {
+    if (!codes_.empty()) {
+        key = codes_.front();
+        codes_.pop_front();
+        return true;
     }
-    return true;
+    return decoder_.next(key);
 }
 
 bool KeyInput::fetch(bool block) {
-    return console_ ? fetchEvent(block) : fetchByte(block);
+    if (ended_) return false;
+    return console_ ? fetchEvents(block) : fetchBytes(block);
 }
 
-bool KeyInput::fetchEvent(bool block) {
+bool KeyInput::takeResize() {
+    const bool resized = resized_;
+    resized_ = false;
+    return resized;
+}
+
+bool KeyInput::fetchEvents(bool block) {
+    DWORD wanted = kEventsAtOnce;
     if (!block) {
-        DWORD pending = 0;
-        if (!GetNumberOfConsoleInputEvents(input_, &pending)) {
-            ended_ = true;
+        if (!GetNumberOfConsoleInputEvents(input_, &wanted)) {
+            end();
             return false;
         }
-        if (pending == 0) return false;
+        if (wanted == 0) return false;
+        wanted = std::min(wanted, kEventsAtOnce);
     }
-    INPUT_RECORD record{};
+    INPUT_RECORD records[kEventsAtOnce];
     DWORD count = 0;
-    if (!ReadConsoleInputA(input_, &record, 1, &count) || count == 0) {
-        ended_ = true;  // the console is gone
+    if (!ReadConsoleInputW(input_, records, wanted, &count) || count == 0) {
+        end();  // the console is gone
         return false;
     }
-    if (record.EventType == KEY_EVENT) appendKeyCodes(record.Event.KeyEvent, codes_);
+    for (DWORD i = 0; i < count; ++i) {
+        if (records[i].EventType == KEY_EVENT) {
+            translator_.translate(records[i].Event.KeyEvent, codes_);
+        } else if (records[i].EventType == WINDOW_BUFFER_SIZE_EVENT) {
+            resized_ = true;
+        }
+    }
     return true;
 }
 
-bool KeyInput::fetchByte(bool block) {
-    if (!block && pipe_) {
-        DWORD available = 0;
-        if (!PeekNamedPipe(input_, nullptr, 0, nullptr, &available, nullptr)) {
-            ended_ = true;  // the writing end is closed
-            return false;
+// How many bytes wait on the input. A file always has its rest waiting; a
+// pipe says how much it holds. A pipe whose writing end is closed may still
+// hold bytes (Wine says nothing about them then): the read that follows
+// gets them, or finds the end.
+DWORD KeyInput::bytesWaiting() {
+    DWORD available = 0;
+    if (pipe_ && PeekNamedPipe(input_, nullptr, 0, nullptr, &available, nullptr)) return available;
+    return kBytesAtOnce;
+}
+
+bool KeyInput::fetchBytes(bool block) {
+    DWORD available = bytesWaiting();
+    // Held-back bytes are settled only after kEscTimeoutMs in which no byte
+    // came; meanwhile a blocking fetch looks at the pipe every few ms.
+    while (available == 0 && decoder_.holding()) {
+        if (GetTickCount64() - lastByteMs_ >= keys::kEscTimeoutMs) {
+            decoder_.settle();
+            return true;
         }
-        if (available == 0) return false;
+        if (!block) return false;
+        Sleep(kPipePollMs);
+        available = bytesWaiting();
     }
-    unsigned char byte = 0;
+    if (available == 0 && !block) return false;
+    char buffer[kBytesAtOnce];
     DWORD count = 0;
-    if (!ReadFile(input_, &byte, 1, &count, nullptr) || count == 0) {
-        ended_ = true;
+    const DWORD wanted = available == 0 ? 1 : std::min<DWORD>(available, sizeof buffer);
+    if (!ReadFile(input_, buffer, wanted, &count, nullptr) || count == 0) {
+        end();  // end of file, or the writing end closed
         return false;
     }
-    codes_.push_back({byte, false});
+    decoder_.feed(buffer, count);
+    lastByteMs_ = GetTickCount64();
     return true;
+}
+
+void KeyInput::end() {
+    ended_ = true;
+    decoder_.settle();
 }
 
 }  // namespace orvask::platform::windows
