@@ -9,7 +9,7 @@ source "$(dirname "$0")/tmux_screen.sh"
 wine_run=$1
 tour=$2
 
-white=$'\e[97m' yellow=$'\e[93m' on_blue=$'\e[44m'
+white=$'\e[97m' yellow=$'\e[93m' on_blue=$'\e[44m' on_magenta=$'\e[45m'
 screen=1
 
 # Goes on with a key to the screen with this title; its footer comes last.
@@ -48,6 +48,10 @@ wait_for "╔"
 next "Frames" Down # a key without a character goes on as well
 next "Text boxes"
 wait_for "Centred on column 40"
+# Backgrounds as well as foregrounds: a white frame on dark blue around
+# yellow text, a yellow frame on dark magenta.
+expect_sgr "${white}${on_blue}│${yellow}A plain text box"
+wait_for_sgr "${yellow}${on_magenta}│${white}Opening"
 next "Input boxes"
 
 wait_for_box "Your name"

@@ -8,12 +8,8 @@ namespace orvask::platform::windows {
 
 namespace {
 
-// Events or bytes taken in at once: a paste arrives in few reads.
+// Events taken in at once: a paste arrives in few reads.
 constexpr DWORD kEventsAtOnce = 128;
-constexpr DWORD kBytesAtOnce = 4096;
-
-// How often a pipe is looked at while the rest of a sequence may still come.
-constexpr DWORD kPipePollMs = 2;
 
 bool usable(HANDLE handle) {
     return handle != nullptr && handle != INVALID_HANDLE_VALUE;
@@ -24,7 +20,7 @@ bool usable(HANDLE handle) {
 KeyInput::KeyInput(HANDLE input, std::string_view term)
     : input_(input),
       console_(isConsoleHandle(input)),
-      pipe_(!console_ && usable(input) && GetFileType(input) == FILE_TYPE_PIPE),
+      bytes_(input),
       decoder_(keys::terminalFamily(term)) {
     if (!usable(input)) ended_ = true;
 }
@@ -80,40 +76,38 @@ bool KeyInput::fetchEvents(bool block) {
     return true;
 }
 
-// How many bytes wait on the input. A file always has its rest waiting; a
-// pipe says how much it holds. A pipe whose writing end is closed may still
-// hold bytes (Wine says nothing about them then): the read that follows
-// gets them, or finds the end.
-DWORD KeyInput::bytesWaiting() {
-    DWORD available = 0;
-    if (pipe_ && PeekNamedPipe(input_, nullptr, 0, nullptr, &available, nullptr)) return available;
-    return kBytesAtOnce;
-}
-
+// Bytes that came kEscTimeoutMs or more apart are separate keys, however
+// late they are read: what was held back is settled first. A blocking fetch
+// waits for more bytes only as long as held-back bytes may still be the
+// start of a sequence.
 bool KeyInput::fetchBytes(bool block) {
-    DWORD available = bytesWaiting();
-    // Held-back bytes are settled only after kEscTimeoutMs in which no byte
-    // came; meanwhile a blocking fetch looks at the pipe every few ms.
-    while (available == 0 && decoder_.holding()) {
-        if (GetTickCount64() - lastByteMs_ >= keys::kEscTimeoutMs) {
+    for (;;) {
+        ByteReader::Chunk chunk;
+        DWORD wait = block ? INFINITE : 0;
+        if (decoder_.holding()) {
+            const std::uint64_t quiet = GetTickCount64() - lastByteMs_;
+            wait = quiet >= keys::kEscTimeoutMs
+                       ? 0
+                       : std::min<DWORD>(wait, static_cast<DWORD>(keys::kEscTimeoutMs - quiet));
+        }
+        if (bytes_.take(chunk, wait)) {
+            if (decoder_.holding() && chunk.arrivedMs - lastByteMs_ >= keys::kEscTimeoutMs) {
+                decoder_.settle();
+            }
+            decoder_.feed(chunk.bytes.data(), chunk.bytes.size());
+            lastByteMs_ = chunk.arrivedMs;
+            return true;
+        }
+        if (bytes_.ended()) {
+            end();
+            return false;
+        }
+        if (decoder_.holding() && GetTickCount64() - lastByteMs_ >= keys::kEscTimeoutMs) {
             decoder_.settle();
             return true;
         }
         if (!block) return false;
-        Sleep(kPipePollMs);
-        available = bytesWaiting();
     }
-    if (available == 0 && !block) return false;
-    char buffer[kBytesAtOnce];
-    DWORD count = 0;
-    const DWORD wanted = available == 0 ? 1 : std::min<DWORD>(available, sizeof buffer);
-    if (!ReadFile(input_, buffer, wanted, &count, nullptr) || count == 0) {
-        end();  // end of file, or the writing end closed
-        return false;
-    }
-    decoder_.feed(buffer, count);
-    lastByteMs_ = GetTickCount64();
-    return true;
 }
 
 void KeyInput::end() {

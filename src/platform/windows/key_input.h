@@ -12,6 +12,7 @@
 #include <deque>
 #include <string_view>
 
+#include "byte_reader.h"
 #include "key_events.h"
 #include "keys/key_decoder.h"
 
@@ -43,18 +44,17 @@ class KeyInput {
   private:
     bool fetchEvents(bool block);
     bool fetchBytes(bool block);
-    DWORD bytesWaiting();
     void end();
 
     HANDLE input_;
     bool console_;
-    bool pipe_;
     bool ended_ = false;
     bool resized_ = false;
     KeyTranslator translator_;
     std::deque<KeyEvent> codes_;
+    ByteReader bytes_;
     keys::KeyDecoder decoder_;
-    std::uint64_t lastByteMs_ = 0;
+    std::uint64_t lastByteMs_ = 0;  // when the last bytes fed to the decoder came
 };
 
 }  // namespace orvask::platform::windows
