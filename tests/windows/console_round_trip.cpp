@@ -4,7 +4,8 @@
 //
 //   console_round_trip MODE REPORT PROGRAM
 //
-// MODE keys: Enter and Esc wait in the console's input for the program.
+// MODE keys: once the program has taken the console's input over (its mode
+// changed; Quick Edit must then be off), Enter and Esc are typed for it.
 // MODE closed: the program's standard input is a pipe with nothing in it,
 // closed. The console is set up first with coloured text, a title, a cursor
 // and code pages of its own. The differences go to the file REPORT, one a
@@ -124,7 +125,17 @@ void typeKeys(HANDLE in, std::initializer_list<WORD> keys) {
     }
 }
 
-DWORD run(char* program, bool closedInput) {
+// Waits until the program has turned the input raw, then types its keys.
+// False when Quick Edit stays on while it runs.
+bool typeWhenTaken(HANDLE in, HANDLE process, DWORD modeBefore) {
+    DWORD mode = modeBefore;
+    while (mode == modeBefore && WaitForSingleObject(process, 10) == WAIT_TIMEOUT)
+        GetConsoleMode(in, &mode);
+    typeKeys(in, {VK_RETURN, VK_ESCAPE});
+    return (mode & ENABLE_QUICK_EDIT_MODE) == 0;
+}
+
+DWORD run(char* program, bool closedInput, int& differing, FILE* report) {
     STARTUPINFOA start{};
     start.cb = sizeof start;
     HANDLE readEnd = nullptr;
@@ -141,6 +152,13 @@ DWORD run(char* program, bool closedInput) {
     if (!CreateProcessA(nullptr, program, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start,
                         &process)) {
         return 0xFFFF;
+    }
+    HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+    DWORD mode = 0;
+    GetConsoleMode(in, &mode);
+    if (!closedInput && !typeWhenTaken(in, process.hProcess, mode)) {
+        std::fprintf(report, "Quick Edit on while the program ran\n");
+        ++differing;
     }
     WaitForSingleObject(process.hProcess, 120000);
     DWORD status = 0xFFFF;
@@ -160,13 +178,13 @@ int main(int argc, char** argv) {
     HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
     setUp(in, out);
     const Console before = snapshot(in, out);
-    if (!closedInput) typeKeys(in, {VK_RETURN, VK_ESCAPE});
-    std::string program = argv[3];
-    const DWORD status = run(program.data(), closedInput);
-    const Console after = snapshot(in, out);
     FILE* report = std::fopen(argv[2], "w");
     if (report == nullptr) return 2;
-    const int differing = differences(report, before, after);
+    std::string program = argv[3];
+    int differing = 0;
+    const DWORD status = run(program.data(), closedInput, differing, report);
+    const Console after = snapshot(in, out);
+    differing += differences(report, before, after);
     std::fprintf(report, "exit status %lu\n", status);
     std::fclose(report);
     return differing == 0 && status == 0 ? 0 : 1;
