@@ -36,6 +36,7 @@ tmx() { tmux -S "$screen_socket" "$@"; }
 screen_start() {
   local attempt
   for attempt in 1 2 3; do
+    rm -f "$screen_dir/status"
     tmx -f /dev/null new-session -d -x 80 -y 25 -e LANG=C.UTF-8 -e LC_ALL=C.UTF-8 \
       bash -c '"$@"; echo $? > "$0.new" && mv "$0.new" "$0"; sleep 600' \
       "$screen_dir/status" "$@"
@@ -46,7 +47,6 @@ screen_start() {
     echo "$(basename "${2:-$1}") ended at once with status $(cat "$screen_dir/status")," \
       "showing nothing: Wine failed to start it; starting it again"
     tmx kill-server
-    rm -f "$screen_dir/status"
   done
   fail "Wine failed to start $(basename "${2:-$1}") three times"
 }

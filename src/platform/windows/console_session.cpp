@@ -19,13 +19,13 @@ constexpr DWORD kCookedInput = ENABLE_LINE_INPUT | ENABLE_ECHO_INPUT | ENABLE_PR
                                ENABLE_MOUSE_INPUT | ENABLE_VIRTUAL_TERMINAL_INPUT;
 constexpr DWORD kRawInput = ENABLE_WINDOW_INPUT;
 
-// How long an undo that may run while the program's thread is stuck (a
-// crash) waits for the Lock before it goes ahead anyway.
+// How long the undo of a crash waits for the Lock before it goes ahead.
 constexpr auto kUndoPatience = std::chrono::milliseconds(500);
 
 struct Saved {
     HANDLE input = nullptr;
     HANDLE userScreen = INVALID_HANDLE_VALUE;  // the buffer that was active
+    bool ownsUserScreen = false;               // opened for the take-over
     bool hasInputMode = false;
     DWORD inputMode = 0;
     UINT inputCodePage = 0;
@@ -99,7 +99,8 @@ void save(HANDLE input, HANDLE output) {
         saved.userScreen =
             CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (saved.userScreen == INVALID_HANDLE_VALUE) saved.userScreen = output;
+        saved.ownsUserScreen = saved.userScreen != INVALID_HANDLE_VALUE;
+        if (!saved.ownsUserScreen) saved.userScreen = output;
     }
 }
 
@@ -136,35 +137,43 @@ void putBack() {
     if (saved.hasPlacement) SetWindowPlacement(saved.window, &saved.placement);
 }
 
-// Gives the console back for good. On the program's own thread the Lock is
-// taken at once (it may hold it already); from elsewhere, the program's
-// thread may be stuck holding it (a crash), so the wait is bounded.
-void end() {
-    const bool locked = mutex().try_lock_for(kUndoPatience);
+// Gives the console back for good. The program's thread may be stuck
+// holding the Lock when it crashed, so the crash handlers wait for it only
+// a little (on that thread itself they have it at once) before they go
+// ahead; the others wait their turn. Once it is given back for good, no
+// Lock is needed: an exit-time call after a control event then returns at
+// once, even if the program's thread was ended holding the Lock.
+void end(bool crashing) {
+    if (state.load() == State::Ended) return;
+    std::unique_lock<std::recursive_timed_mutex> lock(mutex(), std::defer_lock);
+    if (crashing) {
+        (void)lock.try_lock_for(kUndoPatience);
+    } else {
+        lock.lock();
+    }
     if (state.load() == State::Held) putBack();
     state.store(State::Ended);
-    if (locked) mutex().unlock();
 }
 
 void endAtExit() {
-    end();
+    end(false);
 }
 
 // Ctrl+C, Ctrl+Break, a closed window, log-off, shut-down: the console
 // comes back, then the default handler ends the process.
 BOOL WINAPI onControlEvent(DWORD) {
-    end();
+    end(false);
     return FALSE;
 }
 
 LONG WINAPI onCrash(EXCEPTION_POINTERS* exception) {
-    end();
+    end(true);
     return previousCrashFilter != nullptr ? previousCrashFilter(exception)
                                           : EXCEPTION_CONTINUE_SEARCH;
 }
 
 DWORD WINAPI endOnFreshStack(void*) {
-    end();
+    end(true);
     return 0;
 }
 
@@ -186,7 +195,7 @@ LONG WINAPI onStackOverflow(EXCEPTION_POINTERS* exception) {
 // abort(), and std::terminate through it: the console comes back, then the
 // host's own handler runs, then abort() ends the process.
 void onAbort(int signal) {
-    end();
+    end(true);
     if (previousAbortHandler != SIG_DFL && previousAbortHandler != SIG_IGN &&
         previousAbortHandler != SIG_ERR) {
         previousAbortHandler(signal);
@@ -231,7 +240,10 @@ bool ending() {
 }
 
 HANDLE screen() {
-    return held() && saved.userScreen != INVALID_HANDLE_VALUE ? ownScreen : INVALID_HANDLE_VALUE;
+    if (!held() || saved.userScreen == INVALID_HANDLE_VALUE) return INVALID_HANDLE_VALUE;
+    // Without a buffer of its own (the console refused one), the program
+    // draws on the user's.
+    return ownScreen != INVALID_HANDLE_VALUE ? ownScreen : saved.userScreen;
 }
 
 void keepWindowPlacement() {
@@ -245,6 +257,7 @@ void keepWindowPlacement() {
 void restore() {
     if (state.load() != State::Held) return;
     putBack();
+    if (saved.ownsUserScreen) CloseHandle(saved.userScreen);
     state.store(State::Free);
 }
 

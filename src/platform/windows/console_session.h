@@ -43,8 +43,8 @@ bool held();
 // Whether the console was given back for good: the process is ending.
 bool ending();
 
-// The program's own screen buffer while the console is held and standard
-// output is a console; INVALID_HANDLE_VALUE otherwise.
+// The screen buffer the program draws on, its own, while the console is held
+// and standard output is a console; INVALID_HANDLE_VALUE otherwise.
 HANDLE screen();
 
 // Saves the window's placement before the program first changes it (by
