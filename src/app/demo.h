@@ -17,6 +17,11 @@ struct DemoOptions {
     bool paused = false;
     // Every animation step lasts this many times as long.
     unsigned slowdown = 1;
+    // Teaching from the start: each rotation shown as a lesson, and the rows
+    // that explain the last step and show the history (F2 toggles it).
+    bool teaching = false;
+    // No text in dark grey: light grey instead, for a projector.
+    bool contrast = false;
     // Receives everything the terminal is sent, for the session's recording.
     orvask::platform::OutputTap* recording = nullptr;
 };

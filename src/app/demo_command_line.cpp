@@ -14,13 +14,15 @@ namespace {
 constexpr int kMinSlowdown = 1;
 constexpr int kMaxSlowdown = 10;
 
-enum Index { Help, Version, Keys, Pause, Slow, Record, Force };
-constexpr std::array<cli::Option, 7> kOptions = {{
+enum Index { Help, Version, Keys, Pause, Slow, Teach, Contrast, Record, Force };
+constexpr std::array<cli::Option, 9> kOptions = {{
     {'h', "help", "", "show this help and exit"},
     {0, "version", "", "show the version of the demo and of Orvask and exit"},
     {0, "keys", "KEYS", "type KEYS first, without the animations"},
     {0, "pause", "", "start with the pause before rotations on"},
     {0, "slow", "N", "make every animation step last N times as long (1 to 10)"},
+    {0, "teach", "", "explain every step and show each rotation as it moves (F2)"},
+    {0, "contrast", "", "no dark grey text, for a projector"},
     {0, "record", "FILE", "record the session into FILE (asciicast version 2)"},
     {0, "force", "", "with --record, overwrite FILE if it exists"},
 }};
@@ -80,6 +82,12 @@ DemoCommandLine parseDemoCommandLine(int argc, const char* const* argv) {
                 line.options.slowdown = static_cast<unsigned>(n);
                 break;
             }
+            case Teach:
+                line.options.teaching = true;
+                break;
+            case Contrast:
+                line.options.contrast = true;
+                break;
             case Record:
                 line.recordPath = given.value;
                 if (given.value.empty()) line.error = "invalid argument '' for '--record'";
@@ -106,7 +114,10 @@ std::string demoUsage() {
            "\n"
            "Keys: 0-9 and a-z insert; with Shift (A-Z, )!@#$%^&*() they delete;\n"
            "Enter deletes every key; Space toggles the pause; Esc quits.\n"
-           "KEYS takes the same keys; a newline in it is Enter.\n"
+           "Left and Right step back and forth through the keys that changed the tree\n"
+           "(Right replays a step, animated), Home goes back to the empty tree, End to\n"
+           "the latest step; F2 turns teaching on and off.\n"
+           "KEYS takes the same keys as steps; a newline in it is Enter.\n"
            "\n"
            "Exit status: 0 when ended with Esc or at the end of the input,\n"
            "1 after a fatal error (written to Log.txt), 2 for a bad command line.\n";

@@ -37,6 +37,17 @@ constexpr BindingTable makeBindings() {
 // signed 8-bit characters, and no binding is negative.
 constexpr BindingTable kBindings = makeBindings();
 
+// Keys without a character, by their key code.
+struct ExtendedBinding {
+    int code;
+    Action action;
+};
+constexpr ExtendedBinding kExtendedBindings[] = {
+    {key::Left, Action::StepBack},         {key::Right, Action::StepForward},
+    {key::Home, Action::FirstStep},        {key::End, Action::LastStep},
+    {key::F1 + 1, Action::ToggleTeaching},  // F2
+};
+
 }  // namespace
 
 Command commandFor(const KeyPress& press) {
@@ -44,6 +55,9 @@ Command commandFor(const KeyPress& press) {
         case KeyPress::Kind::EndOfInput:
             return {Action::Exit, 0};
         case KeyPress::Kind::Extended:
+            for (const ExtendedBinding& binding : kExtendedBindings) {
+                if (press.code == binding.code - key::Extended) return {binding.action, 0};
+            }
             return {};
         case KeyPress::Kind::Character:
             break;

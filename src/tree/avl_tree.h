@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tree/rotation.h"
 #include "tree/search_tree.h"
 
 namespace avl {
@@ -12,7 +13,8 @@ namespace avl {
 // key of the node that was out of balance.
 //
 // At "insertion" and "deletion" no balance has been updated yet: the observer
-// sees the balances from before the operation.
+// sees the balances from before the operation. A RotationWatcher, if one is
+// attached, is told of each rotation before it happens.
 //
 // Final, so that calls on an AvlTree need no virtual dispatch, and insert()
 // is compiled into its caller: the whole insertion, from the pool's free list
@@ -24,6 +26,10 @@ class AvlTree final : public SearchTree {
 
     TreeNode* insert(Key key, bool allowDuplicates) override;
     void remove(TreeNode* node) override;
+
+    // Attaches the rotation watcher (null detaches), replacing any earlier one.
+    // Not owned by the tree.
+    void setRotationWatcher(RotationWatcher* newWatcher) { watcher = newWatcher; }
 
   protected:
     // Walk up from a freshly linked node, updating balances until a subtree's
@@ -42,11 +48,19 @@ class AvlTree final : public SearchTree {
     void rotateRightLeft(TreeNode*& node);
 
   private:
+    // Tells the watcher, if one is attached, of the rotation about to happen
+    // at `node`.
+    void foretell(Rotation rotation, const TreeNode* node) const {
+        if (watcher != nullptr) [[unlikely]]
+            watcher->aboutToRotate(rotation, *node);
+    }
     // Sends prefix + key to the observer, if one is attached.
     void announceRotation(const char* prefix, Key key) const {
         if (observer != nullptr) notifyRotation(prefix, key);
     }
     void notifyRotation(const char* prefix, Key key) const;
+
+    RotationWatcher* watcher = nullptr;
 };
 
 [[gnu::always_inline]] inline TreeNode* AvlTree::insert(Key key, bool allowDuplicates) {
@@ -95,6 +109,7 @@ class AvlTree final : public SearchTree {
 
 inline void AvlTree::rotateRight(TreeNode*& node) {
     TreeNode* a = node;
+    foretell(Rotation::Right, a);
     TreeNode* b = a->left;
     replaceInParent(a, b);
     a->setLeft(b->right);
@@ -102,11 +117,12 @@ inline void AvlTree::rotateRight(TreeNode*& node) {
     a->balance = 0;
     b->balance = 0;
     node = b;
-    announceRotation("R rotation at ", a->key);
+    announceRotation(rotationPrefix(Rotation::Right), a->key);
 }
 
 inline void AvlTree::rotateLeft(TreeNode*& node) {
     TreeNode* a = node;
+    foretell(Rotation::Left, a);
     TreeNode* b = a->right;
     replaceInParent(a, b);
     a->setRight(b->left);
@@ -114,11 +130,12 @@ inline void AvlTree::rotateLeft(TreeNode*& node) {
     a->balance = 0;
     b->balance = 0;
     node = b;
-    announceRotation("L rotation at ", a->key);
+    announceRotation(rotationPrefix(Rotation::Left), a->key);
 }
 
 inline void AvlTree::rotateLeftRight(TreeNode*& node) {
     TreeNode* a = node;
+    foretell(Rotation::LeftRight, a);
     TreeNode* b = a->left;
     TreeNode* c = b->right;
     replaceInParent(a, c);
@@ -131,11 +148,12 @@ inline void AvlTree::rotateLeftRight(TreeNode*& node) {
     b->balance = c->balance == -1 ? 1 : 0;
     c->balance = 0;
     node = c;
-    announceRotation("LR rotation at ", a->key);
+    announceRotation(rotationPrefix(Rotation::LeftRight), a->key);
 }
 
 inline void AvlTree::rotateRightLeft(TreeNode*& node) {
     TreeNode* a = node;
+    foretell(Rotation::RightLeft, a);
     TreeNode* b = a->right;
     TreeNode* c = b->left;
     replaceInParent(a, c);
@@ -147,7 +165,7 @@ inline void AvlTree::rotateRightLeft(TreeNode*& node) {
     b->balance = c->balance == 1 ? -1 : 0;
     c->balance = 0;
     node = c;
-    announceRotation("RL rotation at ", a->key);
+    announceRotation(rotationPrefix(Rotation::RightLeft), a->key);
 }
 
 }  // namespace avl

@@ -10,6 +10,9 @@ namespace avl {
 // k are 2k+1 and 2k+2, level L holds slots 2^L - 1 to 2^(L+1) - 2.
 inline constexpr int kSlotCount = 127;
 
+// The levels drawn: the root's and six below it.
+inline constexpr int kLevels = 7;
+
 // From this row on a level is drawn compact: one character per slot and no
 // balance marks. The levels above it are wide: three characters per slot.
 inline constexpr int kCompactRow = 14;
@@ -19,6 +22,12 @@ inline constexpr int kCompactRow = 14;
 // either side of level 4; level 6 takes every column from 1 to 79 that is not
 // a multiple of 5.
 extern const std::array<int, kSlotCount> slotColumn;
+
+// The console row of a level: 0, 3, 6, 8, 10, 12 and 14, as the layout
+// cursor steps through them.
+constexpr int levelRow(int level) {
+    return level <= 2 ? 3 * level : 2 * level + 2;
+}
 
 // Walks the grid slot by slot in heap order while a redraw runs.
 struct LayoutCursor {

@@ -2,6 +2,7 @@
 
 #include "orvask/output.h"
 #include "orvask/platform/backend.h"
+#include "view/rotation_lesson.h"
 
 namespace avl {
 
@@ -48,7 +49,27 @@ void TreeView::notify(const std::string& message) {
         redraw();
         return;
     }
+    if (lessonShown) {
+        lessonShown = false;
+        settleLesson(message);
+        return;
+    }
     showRotation(message);
+}
+
+void TreeView::aboutToRotate(Rotation rotation, const TreeNode& node) {
+    if (!teaching) return;
+    teachRotation(tree, rotation, node, {paused, slowdown, dim()});
+    lessonShown = true;
+}
+
+unsigned char TreeView::dim() const {
+    return contrast ? LightGrey : DarkGrey;
+}
+
+void TreeView::clearMessage() {
+    gotoxy(0, 0);
+    Pfill(kMessageWidth - 1, ' ');
 }
 
 void TreeView::redraw() {
@@ -63,7 +84,7 @@ void TreeView::drawSlot(const TreeNode* node) {
     if (layout.finished()) return;
     const bool wide = layout.wide();
     gotoxy(static_cast<short>(layout.slotStart()), static_cast<short>(layout.drawRow));
-    setfg(DarkGrey);
+    setfg(dim());
     if (node == nullptr) {
         printPlain(wide ? kEmptyWide : kEmptyCompact);
     } else {
@@ -107,13 +128,21 @@ void TreeView::showRotation(const std::string& message) {
         console.sleep(kFlashMilliseconds * slowdown);
     }
 
-    setfg(DarkGrey);
+    setfg(dim());
     gotoxy(0, 0);
     printPlain(message.c_str());
     printPlain(kSettledTail);
     Pnl(1);
     console.sleep(kSettleMilliseconds * slowdown);
 
+    redraw();
+}
+
+void TreeView::settleLesson(const std::string& message) {
+    gotoxy(0, 0);
+    Pcur(message.c_str(), dim(), KeepBg);
+    Pfill(kMessageWidth - 1, ' ');
+    platform::backend().sleep(kSettleMilliseconds * slowdown);
     redraw();
 }
 

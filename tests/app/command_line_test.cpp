@@ -57,14 +57,16 @@ TEST(DemoCommandLine, OptionsAndTheirRefusals) {
         args.insert(args.begin(), "avl-demo");
         return parseDemoCommandLine(static_cast<int>(args.size()), args.data());
     };
-    const DemoCommandLine line =
-        parse({"--keys", "m3Z)\n ", "--pause", "--slow=4", "--record", "s.cast", "--force"});
+    const DemoCommandLine line = parse({"--keys", "m3Z)\n ", "--pause", "--slow=4", "--record",
+                                        "s.cast", "--force", "--teach", "--contrast"});
     EXPECT_EQ(line.request, DemoCommandLine::Request::Run) << line.error;
     EXPECT_EQ(line.options.keys, "m3Z)\n ");
     EXPECT_TRUE(line.options.paused);
     EXPECT_EQ(line.options.slowdown, 4u);
     EXPECT_EQ(line.recordPath, "s.cast");
     EXPECT_TRUE(line.overwriteRecording);
+    EXPECT_TRUE(line.options.teaching);
+    EXPECT_TRUE(line.options.contrast);
 
     EXPECT_EQ(parse({"--version", "--bogus"}).request, DemoCommandLine::Request::Version);
     for (const char* bad :

@@ -3,12 +3,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "hooked_console.h"
 #include "support/memory_pool.h"
+#include "tree/avl_tree.h"
 
 namespace avl {
 namespace {
@@ -21,6 +23,12 @@ using testing::HookedConsole;
 constexpr int kEsc = 27;
 constexpr int kEnter = 13;
 constexpr int kAnyKey = 'x';  // answers the loading screen
+// Keys without a character: the prefix, then the code.
+const std::vector<int> kLeft = {224, 75};
+const std::vector<int> kRight = {224, 77};
+const std::vector<int> kHome = {224, 71};
+const std::vector<int> kEnd = {224, 79};
+const std::vector<int> kF2 = {0, 60};
 
 // Records the console calls that mark the steps of start-up and shutdown,
 // with the state of the memory pool at each.
@@ -54,7 +62,7 @@ class DemoTest : public ::testing::Test {
     // Runs the program on `keys` (after the loading screen's key) until the
     // input ends, and returns the screen as it was when the program asked
     // for the key after the last one.
-    ConsoleModel screenAfter(const std::vector<int>& keys) {
+    ConsoleModel screenAfter(const std::vector<int>& keys, const DemoOptions& options = {}) {
         console.pushKeys({kAnyKey});
         for (int key : keys)
             console.pushKeys({key});
@@ -62,7 +70,7 @@ class DemoTest : public ::testing::Test {
         console.beforeReadKey = [&] {
             if (!last && console.keysQueued() == 0) last = console.model();
         };
-        EXPECT_EQ(runDemo(), 0);
+        EXPECT_EQ(runDemo(options), 0);
         console.beforeReadKey = nullptr;
         EXPECT_TRUE(last.has_value());
         return last.value_or(ConsoleModel{});
@@ -165,14 +173,14 @@ TEST_F(DemoTest, KeysAlreadyThereOrAbsentChangeNothing) {
 }
 
 TEST_F(DemoTest, KeysWithoutACharacterChangeNothing) {
-    const std::vector<int> keys = text("hkmpgqs;");
+    const std::vector<int> keys = text("hpqs;");
     const ConsoleModel before = screenAfter(keys);
-    // Up, Left, Right, Down, Home, Page Down, Delete, F1: their codes are
-    // those of 'H' 'K' 'M' 'P' 'G' 'Q' 'S' ';'.
-    const ConsoleModel after = screenAfter(
-        joined(keys, {224, 72, 224, 75, 224, 77, 224, 80, 0, 71, 224, 81, 224, 83, 0, 59}));
+    // Up, Down, Page Down, Delete, F1: their codes are those of 'H' 'P' 'Q'
+    // 'S' ';'.
+    const ConsoleModel after =
+        screenAfter(joined(keys, {224, 72, 224, 80, 224, 81, 224, 83, 0, 59}));
     EXPECT_EQ(grid(after), grid(before));
-    for (char key : std::string("hkmpgqs"))
+    for (char key : std::string("hpqs"))
         EXPECT_TRUE(gridShows(after, key)) << key;
 }
 
@@ -183,6 +191,116 @@ TEST_F(DemoTest, PausedRotationTakesTheWholeKeyThatContinuesIt) {
     EXPECT_EQ(screen.rowText(0).substr(0, 15), "R rotation at h");
     EXPECT_TRUE(gridShows(screen, 'h'));
     EXPECT_EQ(console.sleptMilliseconds(), 100u);
+}
+
+// Each key that changes the tree is a step: its line on row 23, the history
+// on row 24, and the tree as that step left it.
+TEST_F(DemoTest, StepsAreExplainedAndWalkedThrough) {
+    const struct {
+        std::vector<std::vector<int>> keys;
+        const char* explanation;
+        const char* history;        // how row 24 begins
+        const char* tree;           // keys that, inserted in order, build the tree shown
+        const char* prepared = "";  // --keys
+    } cases[] = {
+        {{text("a")}, "Inserted a.", "Step 1 of 1 ", "a"},
+        {{text("aa")}, "a is already in the tree.", "Step 1 of 1 ", "a"},
+        {{text("aZ")}, "z is not in the tree.", "Step 1 of 1 ", "a"},
+        {{text("312")},
+         "Inserted 2; 3 is left-heavy by 2, its left child 1 leans right: LR rotation.",
+         "Step 3 of 3 ",
+         "213"},
+        {{text("21435!")},
+         "Deleted 1; 2 is right-heavy by 2, its right child 4 is balanced: L rotation.",
+         "Step 6 of 6 ",
+         "4253"},
+        {{text("hejcgikbdflaI")},
+         "Deleted i; 2 rotations on the way up: L at j, R at h.",
+         "Step 13 of 13 ",
+         "echbdgkafjl"},
+        {{text("badceB")},
+         "Deleted b; c, the next key in order, took its place.",
+         "Step 6 of 6 ",
+         "cade"},
+        {{text("abc\r\r")}, "The tree is already empty.", "Step 4 of 4 ", ""},
+        {{text("abc"), kLeft}, "Inserted b.", "Step 2 of 3 ", "ab"},
+        {{text("abc"), kHome}, "The empty tree at the start.", "Step 0 of 3 ", ""},
+        {{text("abc"), kHome, kEnd},
+         "Inserted c; a is right-heavy by 2, its right child b leans right: L rotation.",
+         "Step 3 of 3 ",
+         "bac"},
+        // Typing while stepped back drops the later steps.
+        {{text("abc"), kLeft, kLeft, text("x")}, "Inserted x.", "Step 2 of 2 ", "ax"},
+        {{text("abc\r"), kLeft},
+         "Inserted c; a is right-heavy by 2, its right child b "
+         "leans right: L rotation.",
+         "Step 3 of 4 ",
+         "bac"},
+        {{text("abc"), kLeft, kRight},
+         "Inserted c; a is right-heavy by 2, its right child b leans right: L rotation.",
+         "Step 3 of 3 ",
+         "bac"},
+        {{text("ab"), kRight}, "Inserted b.", "Step 2 of 2 ", "ab"},
+        {{kHome, kLeft}, "The empty tree at the start.", "Step 0 of 0 ", ""},
+        // Prepared keys are steps too, and only those that changed the tree.
+        {{kHome, kRight, kRight}, "Inserted a.", "Step 2 of 5 ", "3a", "3a1A1\r"},
+        {{text("7\r")}, "Deleted the only key.", "Step 2 of 2 ", ""},
+    };
+    for (const auto& c : cases) {
+        std::vector<int> keys;
+        for (const auto& part : c.keys)
+            keys = joined(keys, part);
+        SCOPED_TRACE(std::string(c.prepared) + "|" + std::string(keys.begin(), keys.end()));
+        DemoOptions options;
+        options.teaching = true;
+        options.keys = c.prepared;
+        const ConsoleModel screen = screenAfter(keys, options);
+        EXPECT_EQ(screen.rowText(23),
+                  std::string(c.explanation).append(80 - std::strlen(c.explanation), ' '));
+        EXPECT_EQ(screen.rowText(24).rfind(c.history, 0), 0u) << screen.rowText(24);
+
+        SummonMemoryPool();
+        {
+            AvlTree expected;
+            for (char key : std::string(c.tree))
+                expected.insert(static_cast<Key>(key), false);
+            EXPECT_EQ(testing::ExpectedGrid(expected).differences([&](int x, int y) {
+                return testing::GridCell{screen.cell(x, y).glyph,
+                                         screen.cell(x, y).attribute & 0x0F};
+            }),
+                      "");
+        }
+        ReleaseMemoryPool();
+    }
+}
+
+TEST_F(DemoTest, F2ShowsAndHidesTheTeachingRows) {
+    const std::string blank(80, ' ');
+    const ConsoleModel plain = screenAfter(text("ab"));
+    EXPECT_EQ(plain.rowText(23), blank);
+    EXPECT_EQ(plain.rowText(24), blank);
+    const ConsoleModel shown = screenAfter(joined(text("ab"), kF2));
+    EXPECT_EQ(shown.rowText(23).substr(0, 12), "Inserted b. ");
+    const std::string history = "Step 2 of 2   <- back   -> forward   Home   End   F2 teaching off";
+    EXPECT_EQ(shown.rowText(24), history + std::string(80 - history.size(), ' '));
+    const ConsoleModel hidden = screenAfter(joined(joined(text("ab"), kF2), kF2));
+    EXPECT_EQ(hidden.rowText(23), blank);
+    EXPECT_EQ(hidden.rowText(24), blank);
+}
+
+TEST_F(DemoTest, ContrastLeavesNoDarkGreyText) {
+    DemoOptions options;
+    options.contrast = true;
+    const ConsoleModel screen = screenAfter(text("123"), options);
+    for (int y = 0; y < 25; ++y) {
+        for (int x = 0; x < 80; ++x) {
+            if (screen.cell(x, y).glyph != ' ') {
+                EXPECT_NE(attribute(screen, x, y), 0x08) << x << "," << y;
+            }
+        }
+    }
+    EXPECT_EQ(attribute(screen, 0, 0), 0x07) << "the settled message";
+    EXPECT_EQ(attribute(screen, 39, 0), 0x0F) << "keys stay white";
 }
 
 TEST_F(DemoTest, EscEndsAfterEmptyingTheTreeInOrder) {

@@ -20,12 +20,27 @@ TEST(KeyBindings, OnlyTheDemoKeysAreBound) {
     }
 }
 
-TEST(KeyBindings, KeysWithoutACharacterDoNothing) {
-    // Up, Left, Right, Down, Home, Page Down and Delete carry the codes of
-    // 'H', 'K', 'M', 'P', 'G', 'Q' and 'S'; they must not delete anything.
-    for (int code : {72, 75, 77, 80, 71, 81, 83, 59, 133}) {
-        EXPECT_EQ(commandFor({KeyPress::Kind::Extended, code}).action, Action::None) << code;
-    }
+TEST(KeyBindings, KeysWithoutACharacterMoveThroughTheHistoryOrDoNothing) {
+    const struct {
+        int code;
+        Action action;
+    } cases[] = {
+        {75, Action::StepBack},
+        {77, Action::StepForward},  // Left, Right
+        {71, Action::FirstStep},
+        {79, Action::LastStep},        // Home, End
+        {60, Action::ToggleTeaching},  // F2
+        // Up, Down, Page Down, Delete, F1 and F11 carry the codes of 'H', 'P',
+        // 'Q', 'S', ';' and 133; they must not delete anything.
+        {72, Action::None},
+        {80, Action::None},
+        {81, Action::None},
+        {83, Action::None},
+        {59, Action::None},
+        {133, Action::None},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(commandFor({KeyPress::Kind::Extended, c.code}).action, c.action) << c.code;
 }
 
 TEST(KeyBindings, EndOfInputEndsTheProgram) {

@@ -89,8 +89,8 @@ void DemoTerminal::mirror(const std::string& bytes) {
     }
 }
 
-std::string DemoTerminal::gridDifferences() const {
-    return ExpectedGrid(mirror_).differences([this](int x, int y) {
+std::string DemoTerminal::gridDifferencesFrom(const SearchTree& tree) const {
+    return ExpectedGrid(tree).differences([this](int x, int y) {
         const term_harness::Cell cell = term_.cell(x, y);
         const unsigned char glyph = cp437FromScreen(cell.glyph());
         int colour = -1;

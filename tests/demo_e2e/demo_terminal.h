@@ -48,9 +48,10 @@ class DemoTerminal {
     void paste(const std::vector<std::string>& names);
     // Applies keys the program was given another way (--keys) to the mirror.
     void assume(const std::string& keys);
-    // Differences between the terminal's grid and the mirror's; empty when
-    // they agree.
-    std::string gridDifferences() const;
+    // Differences between the terminal's grid and the mirror's (or another
+    // tree's); empty when they agree.
+    std::string gridDifferences() const { return gridDifferencesFrom(mirror_); }
+    std::string gridDifferencesFrom(const SearchTree& tree) const;
     // Waits until the grid shows the mirror (and, after a rotation, the top
     // line its last message).
     bool waitForMirror(term_harness::Millis timeout = term_harness::kDefaultTimeout);

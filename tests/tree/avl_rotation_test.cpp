@@ -135,6 +135,51 @@ TEST_F(AvlRotationTest, TwoChildrenRemovalMovesTheSuccessorsKeyAndDetachesTheSuc
     EXPECT_EQ(Describe(other), "b[0](a[0],d[0])");
 }
 
+// Logs each rotation foretold, with the tree as it stands then, into the same
+// list as the observer's messages.
+class LoggingWatcher : public RotationWatcher {
+  public:
+    LoggingWatcher(AvlTree& tree, Messages& log) : tree_(tree), log_(log) {
+        tree.setRotationWatcher(this);
+    }
+    void aboutToRotate(Rotation rotation, const TreeNode& node) override {
+        static const char* const kNames[] = {"R", "L", "LR", "RL"};
+        log_.push_back(std::string("about to ") + kNames[static_cast<int>(rotation)] + " at " +
+                       static_cast<char>(node.key) + ": " + Describe(tree_));
+    }
+
+  private:
+    AvlTree& tree_;
+    Messages& log_;
+};
+
+TEST_F(AvlRotationTest, TheWatcherIsToldOfEachRotationBeforeItHappens) {
+    AvlTree tree;
+    RecordingObserver observer(tree, false);
+    LoggingWatcher watcher(tree, observer.messages);
+    InsertAll(tree, "31");
+    observer.forget();
+    tree.insert('2', false);
+    // The walk has updated 1 below the rotation; 3 still holds its balance
+    // from before.
+    EXPECT_EQ(observer.messages, (Messages{"insertion", "about to LR at 3: 3[1](1[-1](-,2[0]),-)",
+                                           "LR rotation at 3"}));
+
+    AvlTree deep;
+    RecordingObserver deepObserver(deep, false);
+    InsertAll(deep, "hejcgikbdfla");
+    LoggingWatcher deepWatcher(deep, deepObserver.messages);
+    deepObserver.forget();
+    deep.removeKey('i');
+    ASSERT_EQ(deepObserver.messages.size(), 5u);
+    EXPECT_EQ(deepObserver.messages[1].rfind("about to L at j: ", 0), 0u);
+    EXPECT_EQ(deepObserver.messages[2], "L rotation at j");
+    EXPECT_EQ(deepObserver.messages[3].rfind("about to R at h: ", 0), 0u);
+    EXPECT_EQ(deepObserver.messages[4], "R rotation at h");
+    EXPECT_EQ(Describe(deep), "e[0](c[1](b[1](a[0],-),d[0]),h[0](g[1](f[0],-),k[0](j[0],l[0])))")
+        << "watching changes nothing";
+}
+
 TEST_F(AvlRotationTest, DuplicatesAreRejectedSilentlyOrKeptInOrderWhenAllowed) {
     AvlTree tree;
     RecordingObserver observer(tree);

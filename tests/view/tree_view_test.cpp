@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <queue>
@@ -14,6 +15,7 @@
 #include "orvask/setup.h"
 #include "support/memory_pool.h"
 #include "tree/avl_tree.h"
+#include "view/rotation_lesson.h"
 
 namespace avl {
 namespace {
@@ -313,6 +315,91 @@ TEST_F(TreeViewTest, PausedRotationDoesNotWaitAfterTheEndOfInput) {
     insertAll(tree, "321");
     EXPECT_EQ(console.sleptMilliseconds(), TreeView::kSettleMilliseconds);
     EXPECT_EQ(console.text(38, 0, 3), " 2 ");
+}
+
+// Teaching, paused: the LR rotation at 3 after 3, 1, 2 is taken as its two
+// single rotations, each shown before it moves and waited for; then every
+// key whose slot changes slides there a few columns at a time.
+TEST_F(TreeViewTest, TeachingShowsEachSingleRotationAndSlidesTheKeys) {
+    constexpr std::uint8_t kYellowOnBlack = 0x0E;
+    view.teaching = true;
+    view.paused = true;
+    tree.setRotationWatcher(&view);
+    insertAll(tree, "31");
+    console.pushKeys({'x', 'x'});
+
+    struct Waiting {
+        std::string topLine, explanation;
+    };
+    std::vector<Waiting> waits;
+    std::vector<std::string> gridsWhileWaiting;
+    console.beforeReadKey = [&] {
+        waits.push_back({console.text(0, 0, 30), console.rowText(23)});
+        std::string grid;
+        for (int y = 0; y < 15; ++y)
+            grid += console.text(0, y, 80) + "\n";
+        gridsWhileWaiting.push_back(grid);
+        if (waits.size() == 1) {
+            EXPECT_EQ(console.attributeAt(39, 0), kYellowOnBlack) << "3, two levels left-heavy";
+            EXPECT_EQ(console.glyph(38, 0), kLeftHeavy);
+            EXPECT_EQ(console.attributeAt(38, 0), kYellowOnBlack);
+            EXPECT_EQ(console.glyph(20, 3), kRightHeavy) << "1 leans right";
+            EXPECT_EQ(console.attributeAt(20, 3), kRedOnBlack);
+        } else {
+            EXPECT_EQ(console.attributeAt(39, 0), kYellowOnBlack);
+            EXPECT_EQ(console.glyph(18, 3), kLeftHeavy) << "2 leans left, over 1";
+            EXPECT_EQ(console.attributeAt(18, 3), kBlueOnBlack);
+        }
+    };
+    // Where each key is at every frame (the top line's message left out).
+    std::vector<std::uint32_t> sleeps;
+    std::vector<std::vector<std::pair<int, int>>> frames;
+    console.beforeSleep = [&](std::uint32_t ms) {
+        sleeps.push_back(ms);
+        std::vector<std::pair<int, int>> at(3, {-1, -1});
+        for (int y = 0; y < 15; ++y) {
+            for (int x = y == 0 ? 30 : 0; x < 80; ++x) {
+                const unsigned char glyph = console.glyph(x, y);
+                if (glyph < '1' || glyph > '3') continue;
+                EXPECT_EQ(at[glyph - '1'].first, -1) << glyph << " shown twice";
+                at[glyph - '1'] = {x, y};
+            }
+        }
+        frames.push_back(at);
+    };
+
+    tree.insert('2', false);
+
+    ASSERT_EQ(waits.size(), 2u);
+    EXPECT_EQ(waits[0].topLine, "LR rotation at 3: L at 1 <do> ");
+    EXPECT_EQ(waits[1].topLine, "LR rotation at 3: R at 3 <do> ");
+    EXPECT_EQ(waits[0].explanation.substr(0, 70),
+              "3 is left-heavy by 2, its left child 1 leans right: LR rotation at 3. ");
+    EXPECT_EQ(gridsWhileWaiting[0].substr(3 * 81 + 18, 3), " 1\xAF");
+    EXPECT_EQ(gridsWhileWaiting[0].substr(6 * 81 + 28, 3), " 2 ") << "2 in its slot below 1";
+    EXPECT_EQ(gridsWhileWaiting[1].substr(6 * 81 + 8, 3), " 1 ") << "1 below 2";
+
+    // Two slides of 8 frames, then the settled message.
+    std::vector<std::uint32_t> expected(16, kSlideFrameMilliseconds);
+    expected.push_back(TreeView::kSettleMilliseconds);
+    EXPECT_EQ(sleeps, expected);
+    std::pair<int, int> last[3] = {{19, 3}, {29, 6}, {39, 0}};  // 1, 2, 3 before
+    int moves[3] = {};
+    for (std::size_t frame = 0; frame < 16; ++frame) {
+        for (int key = 0; key < 3; ++key) {
+            const auto [x, y] = frames[frame][static_cast<std::size_t>(key)];
+            ASSERT_NE(x, -1) << "key " << key + 1 << " missing from frame " << frame;
+            EXPECT_LE(std::abs(x - last[key].first), 3) << "key " << key + 1 << " jumped";
+            EXPECT_LE(std::abs(y - last[key].second), 1) << "key " << key + 1 << " jumped";
+            moves[key] += frames[frame][static_cast<std::size_t>(key)] != last[key];
+            last[key] = {x, y};
+        }
+    }
+    EXPECT_GE(moves[2], 6) << "3 slides down to the right over several frames";
+    EXPECT_EQ(last[2], (std::pair<int, int>{59, 3}));
+    EXPECT_EQ(console.text(0, 0, 30), "LR rotation at 3" + std::string(14, ' '));
+    EXPECT_EQ(console.attributeAt(0, 0), kDarkGreyOnBlack);
+    EXPECT_EQ(treeDifferences(tree), "");
 }
 
 TEST_F(TreeViewTest, InsertionAndDeletionRedrawAtOnceWithoutMessage) {

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The Windows avl-demo under Wine in an 80 by 25 tmux pane: the loading
 # screen, a key, then 1, 2, 3 (a left rotation at 1, the tree rooted at 2)
-# with their glyphs and colours; the pause (4 and 5 rotate at 3 and wait for
-# a key), a deletion (Shift+5), and Esc ending it with status 0 and the
-# console given back (its title as before).
+# with their glyphs and colours; a step back, teaching turned on with F2 and
+# the step replayed and explained; teaching off, the pause (4 and 5 rotate at
+# 3 and wait for a key), a deletion (Shift+5), and Esc ending it with status
+# 0 and the console given back (its title as before).
 #
 #   demo_e2e.sh WINE_RUN AVL_DEMO_EXE
 source "$(dirname "$0")/tmux_screen.sh"
@@ -49,7 +50,29 @@ expect_sgr "$white 1 "
 expect_sgr "$white 3 "
 expect_sgr "$grey _ "
 
-# The pause: the rotation at 3 waits in white for a key, then settles.
+# Left: the tree before 3, at once. F2: the history row. Right: 3 again,
+# its rotation shown as it moves and explained.
+press Left
+wait_for_line 0 "^ +1» *$"
+press F2
+wait_for_line 24 "^Step 2 of 3 +<- back +-> forward +Home +End +F2 teaching off *$"
+press Right
+wait_for_line 24 "^Step 3 of 3 "
+wait_for_line 0 "^L rotation at 1 +2 *$"
+wait_for_line 23 "^Inserted 3; 1 is right-heavy by 2, its right child 2 leans right: L rotation\\.$"
+# Home and End as an xterm sends them: tmux's own (ESC [1~, ESC [4~) are not
+# read as keys by Wine's console.
+tmx send-keys -l $'\e[H'
+wait_for_line 24 "^Step 0 of 3 "
+wait_for_line 0 "^ +_ *$"
+tmx send-keys -l $'\e[F'
+wait_for_line 24 "^Step 3 of 3 "
+wait_for_line 0 "^ +2 *$"
+
+# Teaching off; the pause: the rotation at 3 waits in white for a key, then
+# settles.
+press F2
+wait_for_line 20 "^Pause before rotation : false "
 press Space
 wait_for_line 20 "^Pause before rotation : true "
 press 4 5

@@ -1,0 +1,52 @@
+#include "view/explanation.h"
+
+#include "orvask/output.h"
+
+namespace avl {
+
+namespace {
+
+// The last column the explanation row writes; the text never wraps.
+constexpr short kLastColumn = 78;
+
+const char* sideName(bool left) {
+    return left ? "left" : "right";
+}
+
+bool liftsLeftChild(Rotation rotation) {
+    return rotation == Rotation::Right || rotation == Rotation::LeftRight;
+}
+
+}  // namespace
+
+RotationReason reasonFor(Rotation rotation, const TreeNode& node) {
+    const TreeNode* child = liftsLeftChild(rotation) ? node.left : node.right;
+    return {rotation, node.key, child->key, child->balance};
+}
+
+std::string imbalanceText(const RotationReason& reason) {
+    const bool left = liftsLeftChild(reason.rotation);
+    std::string text(1, static_cast<char>(reason.node));
+    text += std::string(" is ") + sideName(left) + "-heavy by 2, its " + sideName(left) +
+            " child " + static_cast<char>(reason.child);
+    if (reason.childBalance == 0) return text + " is balanced";
+    return text + " leans " + sideName(reason.childBalance > 0);
+}
+
+std::string rotationMessage(Rotation rotation, Key node) {
+    return rotationPrefix(rotation) + std::string(1, static_cast<char>(node));
+}
+
+std::string rotationName(Rotation rotation) {
+    const std::string prefix = rotationPrefix(rotation);
+    return prefix.substr(0, prefix.find(' '));
+}
+
+void showExplanation(const std::string& text) {
+    using namespace orvask;
+    gotoxy(0, kExplanationRow);
+    Pcur(text.substr(0, kLastColumn + 1).c_str(), LightGrey, KeepBg);
+    Pfill(kLastColumn, ' ');
+}
+
+}  // namespace avl
