@@ -13,8 +13,8 @@ namespace orvask::platform::windows::session {
 
 namespace {
 
-// The input modes a raw key read must not have, and those it needs: window
-// size events, and the extended flags that let Quick Edit be turned off.
+// The input modes a raw key read must not have, and the one it adds: window
+// size events. (Quick Edit goes off as well: rawInputMode.)
 constexpr DWORD kCookedInput = ENABLE_LINE_INPUT | ENABLE_ECHO_INPUT | ENABLE_PROCESSED_INPUT |
                                ENABLE_MOUSE_INPUT | ENABLE_VIRTUAL_TERMINAL_INPUT;
 constexpr DWORD kRawInput = ENABLE_WINDOW_INPUT;
@@ -52,20 +52,15 @@ HANDLE ownScreen = INVALID_HANDLE_VALUE;  // made once, kept for every take-over
 bool undoRegistered = false;
 LPTOP_LEVEL_EXCEPTION_FILTER previousCrashFilter = nullptr;
 void (*previousAbortHandler)(int) = SIG_DFL;
-
-bool underWine() {
-    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
+bool underWine = false;  // found out when the undo is registered
 
 // Wine's console does not redraw its terminal when a buffer comes back in
 // front: the user's window is written back as it is, which changes nothing
 // in the buffer and redraws it there. Memory from the system, not the C
 // runtime's heap, which a crash may have left broken.
 void redrawForWine(HANDLE screen) {
-    static const bool wine = underWine();
     CONSOLE_SCREEN_BUFFER_INFO info{};
-    if (!wine || !GetConsoleScreenBufferInfo(screen, &info)) return;
+    if (!underWine || !GetConsoleScreenBufferInfo(screen, &info)) return;
     SMALL_RECT window = info.srWindow;
     const COORD size{static_cast<SHORT>(window.Right - window.Left + 1),
                      static_cast<SHORT>(window.Bottom - window.Top + 1)};
@@ -205,6 +200,8 @@ void onAbort(int signal) {
 void registerUndo() {
     if (undoRegistered) return;
     undoRegistered = true;
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    underWine = ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
     std::atexit(endAtExit);
     SetConsoleCtrlHandler(onControlEvent, TRUE);
     previousCrashFilter = SetUnhandledExceptionFilter(onCrash);
