@@ -41,7 +41,8 @@ screen_start() {
       bash -c '"$@"; echo $? > "$0.new" && mv "$0.new" "$0"; sleep 600' \
       "$screen_dir/status" "$@"
     retry "the program never showed anything" started
-    if shows_something || [ "$(cat "$screen_dir/status")" = 0 ]; then
+    if ! test -f "$screen_dir/status" || [ "$(cat "$screen_dir/status")" = 0 ] ||
+      shows_something; then
       return 0
     fi
     echo "$(basename "${2:-$1}") ended at once with status $(cat "$screen_dir/status")," \
