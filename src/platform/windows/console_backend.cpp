@@ -45,7 +45,8 @@ ConsoleBackend::ConsoleBackend(HANDLE input, HANDLE output, std::string_view ter
     : input_(input),
       output_(output),
       outputIsConsole_(isConsoleHandle(output)),
-      keys_(input, term) {
+      keys_(input, term),
+      keyboardKnown_(keys_.isConsole() && !underWine()) {
     // The model starts with the console's code pages, which getcp() reports.
     if (const UINT codePage = GetConsoleCP()) model_.inputCodePage = static_cast<int>(codePage);
     if (const UINT codePage = GetConsoleOutputCP())
@@ -315,7 +316,8 @@ bool ConsoleBackend::keyWaiting() {
 
 bool ConsoleBackend::keyDown(int virtualKey) {
     if ((GetAsyncKeyState(virtualKey) & 0x8000) != 0) return true;
-    return virtualKey == vk::Menu && altHeld_ && GetTickCount() - altSinceMs_ < keys::kAltHoldMs;
+    return !keyboardKnown_ && virtualKey == vk::Menu && altHeld_ &&
+           GetTickCount() - altSinceMs_ < keys::kAltHoldMs;
 }
 
 int ConsoleBackend::takeKey() {

@@ -22,9 +22,10 @@
 // there as they are, a frame at a time. When standard input is no console,
 // keys are read from its bytes (key_input.h).
 //
-// Alt: keyDown() reads the keyboard; where it reports no key held (no
-// keyboard of its own, or Wine), a key that came with Alt keeps Alt reading
-// as held as on a terminal (keys::kAltHoldMs).
+// Alt: keyDown() reads the keyboard. Where its state says nothing about the
+// keys read (keys from a pipe, or Wine's console, which reports no key held),
+// a key that came with Alt keeps Alt reading as held, as on a terminal
+// (keys::kAltHoldMs).
 
 #include <windows.h>
 
@@ -130,6 +131,7 @@ class ConsoleBackend : public ModelBackend {
     bool dirty_ = false;
     std::uint32_t dirtySinceMs_ = 0;
     std::size_t writtenSinceSync_ = 0;
+    bool keyboardKnown_;  // keyDown() tells about the keys read
     bool altHeld_ = false;
     std::uint32_t altSinceMs_ = 0;
     std::uint64_t calls_ = 0;

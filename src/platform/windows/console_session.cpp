@@ -52,7 +52,7 @@ HANDLE ownScreen = INVALID_HANDLE_VALUE;  // made once, kept for every take-over
 bool undoRegistered = false;
 LPTOP_LEVEL_EXCEPTION_FILTER previousCrashFilter = nullptr;
 void (*previousAbortHandler)(int) = SIG_DFL;
-bool underWine = false;  // found out when the undo is registered
+bool wine = false;  // found out when the undo is registered
 
 // Wine's console does not redraw its terminal when a buffer comes back in
 // front: the user's window is written back as it is, which changes nothing
@@ -60,7 +60,7 @@ bool underWine = false;  // found out when the undo is registered
 // runtime's heap, which a crash may have left broken.
 void redrawForWine(HANDLE screen) {
     CONSOLE_SCREEN_BUFFER_INFO info{};
-    if (!underWine || !GetConsoleScreenBufferInfo(screen, &info)) return;
+    if (!wine || !GetConsoleScreenBufferInfo(screen, &info)) return;
     SMALL_RECT window = info.srWindow;
     const COORD size{static_cast<SHORT>(window.Right - window.Left + 1),
                      static_cast<SHORT>(window.Bottom - window.Top + 1)};
@@ -200,8 +200,7 @@ void onAbort(int signal) {
 void registerUndo() {
     if (undoRegistered) return;
     undoRegistered = true;
-    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    underWine = ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+    wine = underWine();
     std::atexit(endAtExit);
     SetConsoleCtrlHandler(onControlEvent, TRUE);
     previousCrashFilter = SetUnhandledExceptionFilter(onCrash);
