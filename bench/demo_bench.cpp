@@ -37,7 +37,7 @@
 #include <clocale>
 #include <thread>
 
-#include "posix/glyph_table.h"
+#include "glyphs/glyph_table.h"
 #endif
 
 namespace {
@@ -314,7 +314,7 @@ std::size_t ncursesBytes(const std::vector<ConsoleModel>& screens) {
             for (int x = 0; x < screen.width(); ++x) {
                 const auto& cell = screen.cell(x, y);
                 const wchar_t glyph[2] = {
-                    static_cast<wchar_t>(orvask::platform::posix::singleByteGlyph(
+                    static_cast<wchar_t>(orvask::platform::glyphs::singleByteGlyph(
                         screen.outputCodePage, cell.glyph)),
                     0};
                 cchar_t shown;

@@ -15,11 +15,11 @@
 #include <vector>
 
 #include "fuzz_check.h"
+#include "keys/key_decoder.h"
+#include "keys/key_sequences.h"
 #include "keys/key_table.h"
-#include "posix/key_decoder.h"
-#include "posix/key_sequences.h"
 
-namespace orvask::platform::posix {
+namespace orvask::platform::keys {
 namespace {
 
 std::vector<KeyEvent> drain(KeyDecoder& decoder) {
@@ -72,10 +72,10 @@ std::vector<KeyEvent> expectedKeys(std::string_view bytes, Terminal terminal) {
 }
 
 }  // namespace
-}  // namespace orvask::platform::posix
+}  // namespace orvask::platform::keys
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace orvask::platform::posix;
+    using namespace orvask::platform::keys;
     FuzzedDataProvider in(data, size);
     static constexpr Terminal kTerminals[] = {Terminal::Any, Terminal::Linux, Terminal::Rxvt};
     const Terminal terminal = in.PickValueInArray(kTerminals);

@@ -14,6 +14,14 @@ namespace orvask::platform {
 
 class ModelBackend : public Backend {
   public:
+    // A real backend shows the model at its sync points (reading or testing
+    // for a key, sleeping, a message box, giving the console back). A program
+    // that writes for long without reaching one is shown anyway once its
+    // oldest unshown change is kSyncIntervalMs old, or once kLargeOutput bytes
+    // are pending.
+    static constexpr std::uint32_t kSyncIntervalMs = 100;
+    static constexpr std::size_t kLargeOutput = 64 * 1024;
+
     explicit ModelBackend(Coord size = {80, 25});
 
     void setCursorPosition(Coord pos) override;

@@ -2,12 +2,19 @@
 
 #include <algorithm>
 
-#include "cp949_codec.h"
 #include "escape_sequences.h"
-#include "glyph_table.h"
-#include "utf8.h"
+#include "glyphs/cp949_codec.h"
+#include "glyphs/glyph_table.h"
+#include "glyphs/utf8.h"
+#include "size_notice.h"
 
 namespace orvask::platform::posix {
+
+using glyphs::appendUtf8;
+using glyphs::decodeCp949;
+using glyphs::isCp949LeadByte;
+using glyphs::screenRow;
+using glyphs::singleByteGlyph;
 
 namespace {
 
@@ -244,12 +251,7 @@ void Renderer::renderNotice(const ConsoleModel& model, Coord terminal, std::stri
     noticeTerminal_ = terminal;
     noticeModel_ = model.size();
     valid_ = false;
-    const std::string lines[] = {
-        "The terminal is too small.",
-        "Please make it at least " + std::to_string(model.width()) + " x " +
-            std::to_string(model.height()) + ".",
-        "(It is " + std::to_string(terminal.x) + " x " + std::to_string(terminal.y) + " now.)",
-    };
+    const auto lines = sizeNotice(model.size(), terminal);
     const int count = static_cast<int>(std::size(lines));
     clearScreen(out);
     attribute_ = -1;

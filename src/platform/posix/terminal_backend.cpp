@@ -50,7 +50,7 @@ TerminalBackend::TerminalBackend(int inputFd, int outputFd, std::string_view ter
       inputIsTerminal_(::isatty(inputFd) == 1),
       outputIsTerminal_(::isatty(outputFd) == 1),
       clock_(clock),
-      decoder_(terminalFamily(term)) {
+      decoder_(keys::terminalFamily(term)) {
     decoder_.setCodePage(model_.inputCodePage);
     lastCallMs_ = clock_.milliseconds();
     takeTerminal();
@@ -252,7 +252,7 @@ bool TerminalBackend::keyDown(int virtualKey) {
 }
 
 int TerminalBackend::takeKey() {
-    KeyEvent event{};
+    keys::KeyEvent event{};
     decoder_.next(event);
     altHeld_ = event.alt;
     altSinceMs_ = clock_.milliseconds();

@@ -39,7 +39,7 @@
 #include <string_view>
 
 #include "clock.h"
-#include "key_decoder.h"
+#include "keys/key_decoder.h"
 #include "orvask/platform/model_backend.h"
 #include "renderer.h"
 
@@ -49,11 +49,8 @@ class TerminalBackend : public ModelBackend {
   public:
     // An incomplete sequence (a lone Esc too) is settled after this long
     // without a byte arriving.
-    static constexpr std::uint32_t kEscTimeoutMs = 50;
-    static constexpr std::uint32_t kAltHoldMs = 200;
-    // The safety valve for programs that write without reaching a sync point.
-    static constexpr std::uint32_t kSyncIntervalMs = 100;
-    static constexpr std::size_t kLargeOutput = 64 * 1024;
+    static constexpr std::uint32_t kEscTimeoutMs = keys::kEscTimeoutMs;
+    static constexpr std::uint32_t kAltHoldMs = keys::kAltHoldMs;
     // The output watcher shows what is pending once the program has been
     // this long without a call: about one frame.
     static constexpr std::uint32_t kIdleFlushMs = 20;
@@ -148,7 +145,7 @@ class TerminalBackend : public ModelBackend {
     Clock& clock_;
     const ConsoleModel* overlay_ = nullptr;  // shown instead of the model (message box)
     Renderer renderer_;
-    KeyDecoder decoder_;
+    keys::KeyDecoder decoder_;
     std::string pending_;  // rendered bytes on their way out
     OutputTap* tap_ = nullptr;
     Coord terminalSize_{0, 0};

@@ -9,12 +9,9 @@
 #include <span>
 #include <string_view>
 
-#include "keys/key_table.h"
+#include "key_table.h"
 
-namespace orvask::platform::posix {
-
-using keys::Key;
-namespace mod = keys::mod;
+namespace orvask::platform::keys {
 
 enum class Terminal : unsigned char {
     Any,    // sent alike by the xterm family, screen, tmux, rxvt and linux
@@ -42,4 +39,4 @@ struct ModifierSuffix {
 };
 std::span<const ModifierSuffix> rxvtModifierSuffixes();
 
-}  // namespace orvask::platform::posix
+}  // namespace orvask::platform::keys
