@@ -37,7 +37,7 @@
 #include <clocale>
 #include <thread>
 
-#include "posix/glyph_table.h"
+#include "glyphs/glyph_table.h"
 #endif
 
 namespace {
@@ -52,13 +52,17 @@ constexpr orvask::platform::Coord kTerminal{80, 25};
 
 enum class KeyKind { InsertPlain, InsertRotating, AlreadyThere, Delete, Other, Count };
 
-// Time passes only by sleeping, and sleeping takes none.
+// Time passes only by waiting, and waiting takes none: a wait that finds
+// nothing ready is over at once, its whole timeout later (a sleep).
 class InstantClock final : public Clock {
   public:
     std::int64_t nanoseconds() noexcept override { return now_; }
-    void sleep(std::uint32_t milliseconds, void (*)(void*), void*) override {
-        now_ += std::int64_t{milliseconds} * 1'000'000;
+    int poll(pollfd* fds, nfds_t count, int timeoutMs) override {
+        const int ready = ::poll(fds, count, 0);
+        if (ready != 0 || timeoutMs <= 0) return ready;
+        now_ += std::int64_t{timeoutMs} * 1'000'000;
         ++sleeps;
+        return 0;
     }
     int sleeps = 0;
 
@@ -310,7 +314,7 @@ std::size_t ncursesBytes(const std::vector<ConsoleModel>& screens) {
             for (int x = 0; x < screen.width(); ++x) {
                 const auto& cell = screen.cell(x, y);
                 const wchar_t glyph[2] = {
-                    static_cast<wchar_t>(orvask::platform::posix::singleByteGlyph(
+                    static_cast<wchar_t>(orvask::platform::glyphs::singleByteGlyph(
                         screen.outputCodePage, cell.glyph)),
                     0};
                 cchar_t shown;

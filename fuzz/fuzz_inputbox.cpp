@@ -1,5 +1,6 @@
 // The input box in every flag combination, with arbitrary prompts, sizes,
-// positions and keys, the caller's buffer exactly maxlen + 1 bytes:
+// positions and keys, the caller's buffer exactly maxlen + 1 bytes (2 for a
+// yes/no box, whatever maxlen says):
 //  * nothing is written past the buffer (AddressSanitizer watches), and the
 //    text is always terminated within it;
 //  * nothing is handed to the console that would land on the bottom-right
@@ -117,14 +118,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     scriptKeys(in, console);
     const platform::ConsoleModel before = console.model();
 
-    const std::size_t bytes = maxlen >= 0 ? static_cast<std::size_t>(maxlen) + 1 : 1;
+    const bool yesNo = (flags & kYesNo) != 0;
+    const std::size_t bytes = yesNo ? 2 : maxlen >= 0 ? static_cast<std::size_t>(maxlen) + 1 : 1;
     const auto buffer = std::make_unique<char[]>(bytes);
     std::memset(buffer.get(), 'Z', bytes);
     const int result =
         inputbox(x, y, prompt.c_str(), buffer.get(), maxlen, framefg, bg, textfg, flags);
 
     FUZZ_CHECK(result == 0 || result == 1, "inputbox returned %d", result);
-    if (maxlen >= 0) {
+    if (yesNo || maxlen >= 0) {
         FUZZ_CHECK(std::memchr(buffer.get(), '\0', bytes) != nullptr, "the text is not terminated");
     }
     const Area area =

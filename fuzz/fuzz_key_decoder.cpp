@@ -15,11 +15,11 @@
 #include <vector>
 
 #include "fuzz_check.h"
-#include "posix/key_codes.h"
-#include "posix/key_decoder.h"
-#include "posix/key_sequences.h"
+#include "keys/key_decoder.h"
+#include "keys/key_sequences.h"
+#include "keys/key_table.h"
 
-namespace orvask::platform::posix {
+namespace orvask::platform::keys {
 namespace {
 
 std::vector<KeyEvent> drain(KeyDecoder& decoder) {
@@ -33,7 +33,7 @@ std::vector<KeyEvent> drain(KeyDecoder& decoder) {
 // The codes that follow a 0 prefix: F1 to F10 in each modifier, Shift+Tab.
 std::set<int> prefixZeroCodes() {
     std::set<int> codes;
-    for (const KeyCodes& row : kKeyCodes) {
+    for (const keys::KeyRow& row : keys::kKeyRows) {
         if (row.prefix != kKeyPrefix || row.plain == 0) continue;
         codes.insert({row.plain, row.shift, row.ctrl, row.alt});
     }
@@ -67,15 +67,15 @@ std::vector<KeyEvent> expectedKeys(std::string_view bytes, Terminal terminal) {
     }
     const bool alt = (chosen->modifiers & (mod::Alt | mod::Meta)) != 0;
     if (chosen->key == Key::KeypadEnter) return {{13, alt}};
-    return {{kKeyCodes[static_cast<int>(chosen->key)].prefix, alt},
-            {keyCode(chosen->key, chosen->modifiers), alt}};
+    return {{keys::rowOf(chosen->key).prefix, alt},
+            {keys::codeUnder(chosen->key, chosen->modifiers), alt}};
 }
 
 }  // namespace
-}  // namespace orvask::platform::posix
+}  // namespace orvask::platform::keys
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace orvask::platform::posix;
+    using namespace orvask::platform::keys;
     FuzzedDataProvider in(data, size);
     static constexpr Terminal kTerminals[] = {Terminal::Any, Terminal::Linux, Terminal::Rxvt};
     const Terminal terminal = in.PickValueInArray(kTerminals);

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "fuzz_check.h"
+#include "glyphs/screen_cell.h"
 #include "posix/renderer.h"
-#include "posix/screen_cell.h"
 #include "term_harness/screen.h"
 
 namespace orvask::platform::posix {

@@ -15,8 +15,11 @@ inline constexpr int InputIdentifier = 0x10;   // letters, digits, '-', '_'; spa
 inline constexpr int InputNoMinus = 0x20;      // '-' refused
 
 // Reads up to maxlen bytes into buffer (maxlen + 1 bytes); nothing is ever
-// written past buffer[maxlen], so the one-character results ("0" of a
-// cancelled number, the yes/no answer) need a maxlen of at least 1. x or y of
+// written past buffer[maxlen], so the "0" of a cancelled number needs a
+// maxlen of at least 1. A yes/no box answers in a buffer of 2 bytes ("Y" or
+// "n") whatever maxlen says. A box that cannot be placed in 16-bit
+// coordinates returns 0 with an empty buffer; a negative maxlen returns 0
+// and leaves the buffer alone. x or y of
 // -1 centres on the screen. Returns 1 when confirmed, 0 when cancelled with
 // Esc. The box draws nothing outside the screen and, with pages on, puts
 // back every cell it covered when it closes.

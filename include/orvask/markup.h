@@ -12,7 +12,10 @@
 // a text that falls outside the writable cells is dropped (printing stops at
 // the right edge), and the bottom-right cell is never written. With paging
 // on, output goes to the working page; otherwise straight to the console,
-// where it shows just as the working page would after Page(). Control bytes
+// where it shows just as the working page would after Page(), except that a
+// number field (or the byte after a code) that one step prints past the
+// right edge goes on at the start of the next row, as the console wraps it
+// (never onto the bottom-right cell, never scrolling). Control bytes
 // are glyphs like any other, except a newline in direct output, which goes on
 // at the start of the next row (and moves the cursor there) as the console
 // takes one, without ever scrolling it; in a page a newline shows as a blank.

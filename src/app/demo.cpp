@@ -11,7 +11,6 @@
 #include "support/memory_pool.h"
 #include "tree/avl_tree.h"
 #include "view/explanation.h"
-#include "view/key_press.h"
 #include "view/tree_view.h"
 
 namespace avl {
@@ -198,7 +197,7 @@ int runDemo(const DemoOptions& options) {
         for (;;) {
             printMenu(view.paused, view.contrast);
             session.showTeachingRows();
-            const Command command = commandFor(readKeyPress());
+            const Command command = commandFor(console.readKeyPress());
             if (command.action == Action::Exit) break;
             session.handle(command);
             view.redraw();

@@ -4,7 +4,7 @@
 #include <charconv>
 
 #include "app/key_bindings.h"
-#include "command_line.h"
+#include "cli/command_line.h"
 #include "orvask/version.h"
 
 namespace avl {
@@ -120,7 +120,8 @@ std::string demoUsage() {
            "KEYS takes the same keys as steps; a newline in it is Enter.\n"
            "\n"
            "Exit status: 0 when ended with Esc or at the end of the input,\n"
-           "1 after a fatal error (written to Log.txt), 2 for a bad command line.\n";
+           "1 after a fatal error (written to Log.txt) or when the recording could not\n"
+           "be written to the end, 2 for a bad command line.\n";
 }
 
 std::string demoVersion() {

@@ -1,10 +1,13 @@
 #pragma once
 // What each key does in the demonstration.
 
+#include "orvask/platform/backend.h"
 #include "tree/tree_node.h"
-#include "view/key_press.h"
 
 namespace avl {
+
+// One whole key press, as the console's key read delivers it.
+using KeyPress = orvask::platform::KeyPress;
 
 enum class Action {
     None,         // nothing but the redraw

@@ -4,16 +4,18 @@
 // The command line is read, and a recording file created, before anything
 // touches the terminal: --help, --version and every refusal print on the
 // standard streams of a terminal left as it is.
+#include <csignal>
 #include <cstdio>
 #include <memory>
 
 #include "app/demo.h"
 #include "app/demo_command_line.h"
 #include "app/session_recording.h"
-#include "command_line.h"
+#include "cli/command_line.h"
 
 namespace {
 
+constexpr int kRecordingLost = 1;
 constexpr int kBadCommandLine = 2;
 constexpr int kRecordedWidth = 80;
 constexpr int kRecordedHeight = 25;
@@ -46,6 +48,18 @@ int main(int argc, char** argv) {
                                                   kRecordedWidth, kRecordedHeight, error);
         if (recording == nullptr) return refuse(error);
         line.options.recording = recording.get();
+#ifdef SIGXFSZ
+        // A file size limit makes the recording's write fail, which ends the
+        // recording, instead of ending the program.
+        std::signal(SIGXFSZ, SIG_IGN);
+#endif
     }
-    return avl::runDemo(line.options);
+    const int status = avl::runDemo(line.options);
+    if (recording != nullptr && !recording->failure().empty()) {
+        // The terminal is the user's again: the line lands on their screen.
+        std::fputs(("avl-demo: the recording stopped: " + recording->failure() + "\n").c_str(),
+                   stderr);
+        return kRecordingLost;
+    }
+    return status;
 }

@@ -5,7 +5,8 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
-#include <filesystem>
+
+#include "app/recording_file.h"
 
 namespace avl {
 
@@ -42,49 +43,43 @@ std::string jsonString(std::string_view bytes) {
 std::unique_ptr<SessionRecording> SessionRecording::create(const std::string& path, bool overwrite,
                                                            int width, int height,
                                                            std::string& error) {
-    namespace fs = std::filesystem;
-    std::error_code ignored;
-    const fs::file_status existing = fs::symlink_status(path, ignored);
-    std::FILE* file = nullptr;
-    if (fs::exists(existing)) {
-        if (!fs::is_regular_file(existing)) {
-            error = "'" + path + "' exists and is not a regular file";
-            return nullptr;
-        }
-        if (!overwrite) {
-            error = "'" + path + "' already exists (--force overwrites it)";
-            return nullptr;
-        }
-        file = std::fopen(path.c_str(), "w");
-    } else {
-        file = std::fopen(path.c_str(), "wx");  // created new, or not at all
-    }
-    if (file == nullptr) {
-        error = "cannot create '" + path + "': " + std::strerror(errno);
+    const int fd = openRecordingFile(path, overwrite, error);
+    if (fd < 0) return nullptr;
+    std::unique_ptr<SessionRecording> recording(new SessionRecording(fd, path));
+    char header[160];
+    std::snprintf(header, sizeof header,
+                  "{\"version\": 2, \"width\": %d, \"height\": %d, \"timestamp\": %lld, "
+                  "\"title\": \"AVL Tree Demo\"}\n",
+                  width, height, static_cast<long long>(std::time(nullptr)));
+    if (!recording->append(header)) {
+        error = recording->failure_;
         return nullptr;
     }
-    std::fprintf(file,
-                 "{\"version\": 2, \"width\": %d, \"height\": %d, \"timestamp\": %lld, "
-                 "\"title\": \"AVL Tree Demo\"}\n",
-                 width, height, static_cast<long long>(std::time(nullptr)));
-    if (std::fflush(file) != 0) {
-        error = "cannot write '" + path + "': " + std::strerror(errno);
-        std::fclose(file);
-        return nullptr;
-    }
-    return std::unique_ptr<SessionRecording>(new SessionRecording(file));
+    return recording;
 }
 
 SessionRecording::~SessionRecording() {
-    std::fclose(file_);
+    closeRecordingFile(fd_);
 }
 
 void SessionRecording::sent(std::string_view bytes) {
+    if (!failure_.empty()) return;
     const Clock::time_point now = Clock::now();
     elapsed_ += std::min<std::chrono::duration<double>>(now - last_, kMaxPause);
     last_ = now;
-    std::fprintf(file_, "[%.6f, \"o\", %s]\n", elapsed_.count(), jsonString(bytes).c_str());
-    std::fflush(file_);
+    char time[32];
+    std::snprintf(time, sizeof time, "[%.6f, \"o\", ", elapsed_.count());
+    append(time + jsonString(bytes) + "]\n");
+}
+
+bool SessionRecording::append(const std::string& line) {
+    if (writeRecordingFile(fd_, line.data(), line.size())) {
+        length_ += static_cast<std::int64_t>(line.size());
+        return true;
+    }
+    failure_ = "cannot write '" + path_ + "': " + std::strerror(errno);
+    truncateRecordingFile(fd_, length_);
+    return false;
 }
 
 }  // namespace avl

@@ -5,9 +5,14 @@
 // terminal received. Each line is on disk before the next write, so a
 // session ended by a signal loses nothing. A pause longer than kMaxPause
 // is shortened to kMaxPause: a recording has no dead air.
+//
+// A write that fails (a full disk, a file size limit, an I/O error) ends the
+// recording, never the program: the file is cut back to its last whole line
+// and failure() says why. The size limit's signal must be ignored for the
+// write to fail rather than the process to end.
 
 #include <chrono>
-#include <cstdio>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -32,12 +37,23 @@ class SessionRecording final : public orvask::platform::OutputTap {
 
     void sent(std::string_view bytes) override;
 
+    // Empty while the recording goes on; once a write has failed, why
+    // ("cannot write 'FILE': No space left on device").
+    const std::string& failure() const { return failure_; }
+
   private:
     using Clock = std::chrono::steady_clock;
-    explicit SessionRecording(std::FILE* file) : file_(file), last_(Clock::now()) {}
+    SessionRecording(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
 
-    std::FILE* file_;
-    Clock::time_point last_;
+    // Writes one whole line, or cuts the file back to the lines before it
+    // and ends the recording.
+    bool append(const std::string& line);
+
+    int fd_;
+    std::string path_;
+    std::int64_t length_ = 0;  // bytes of whole lines in the file
+    std::string failure_;
+    Clock::time_point last_ = Clock::now();
     std::chrono::duration<double> elapsed_{0};  // in the recording's own time
 };
 

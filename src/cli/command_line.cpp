@@ -11,6 +11,8 @@ namespace {
 const Option* findLong(std::span<const Option> table, std::string_view name, bool& ambiguous) {
     const Option* found = nullptr;
     int prefixed = 0;
+    ambiguous = false;
+    if (name.empty()) return nullptr;  // "--=x": no option has an empty name
     for (const Option& option : table) {
         if (option.longName.empty()) continue;
         if (option.longName == name) return &option;
@@ -59,14 +61,16 @@ Parsed parse(std::span<const Option> table, int argc, const char* const* argv) {
             bool ambiguous = false;
             const Option* option = findLong(table, name, ambiguous);
             if (option == nullptr) {
-                fail((ambiguous ? "option '--" : "unrecognized option '--") + std::string(name) +
-                     (ambiguous ? "' is ambiguous" : "'"));
+                fail(ambiguous ? "option '--" + std::string(name) + "' is ambiguous"
+                               : "unrecognized option '" + std::string(arg) + "'");
                 break;
             }
             const std::string longName = "--" + std::string(option->longName);
             if (!takesValue(*option)) {
                 if (equals != std::string_view::npos) {
+                    // Refused, not taken: "--help=1" is no request for help.
                     fail("option '" + longName + "' doesn't allow an argument");
+                    break;
                 }
                 parsed.options.push_back({option, {}});
             } else if (equals != std::string_view::npos) {

@@ -9,48 +9,35 @@ namespace orvask {
 
 namespace {
 
-// The last colours applied to the console, markers already resolved.
-unsigned char currentFg = LightGrey;
-unsigned char currentBg = Black;
-
 void apply(unsigned char fg, unsigned char bg) {
     platform::backend().setAttribute(static_cast<unsigned char>((bg << 4) | fg));
-    currentFg = fg;
-    currentBg = bg;
+    detail::state().currentFg = fg;
+    detail::state().currentBg = bg;
 }
 
 }  // namespace
 
-namespace detail {
-
-void resetColours() {
-    currentFg = LightGrey;
-    currentBg = Black;
-}
-
-}  // namespace detail
-
 void setcolor(unsigned char fg, unsigned char bg) {
-    if (fg == KeepFg) fg = currentFg;
-    if (bg == KeepBg) bg = currentBg;
+    if (fg == KeepFg) fg = getfg();
+    if (bg == KeepBg) bg = getbg();
     apply(fg, bg);
 }
 
 void setfg(unsigned char fg) {
-    if (fg == KeepFg) fg = currentFg;
-    apply(fg, currentBg);
+    if (fg == KeepFg) fg = getfg();
+    apply(fg, getbg());
 }
 
 void setbg(unsigned char bg) {
-    if (bg == KeepBg) bg = currentBg;
-    apply(currentFg, bg);
+    if (bg == KeepBg) bg = getbg();
+    apply(getfg(), bg);
 }
 
 unsigned char getfg() {
-    return currentFg;
+    return detail::state().currentFg;
 }
 unsigned char getbg() {
-    return currentBg;
+    return detail::state().currentBg;
 }
 
 unsigned char brighter(unsigned char c) {

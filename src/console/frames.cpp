@@ -5,16 +5,16 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdint>
 #include <cstring>
 
+#include "box_effects.h"
 #include "markup_width.h"
 #include "orvask/markup.h"
 #include "orvask/output.h"
 #include "orvask/pages.h"
 #include "orvask/platform/console_codes.h"
 #include "orvask/setup.h"
-#include "orvask/timers.h"
+#include "shown_cells.h"
 
 namespace orvask {
 
@@ -53,10 +53,6 @@ class CellWriter {
 constexpr std::size_t kTextBufferSize = 100;
 constexpr std::size_t kColourPrefixLength = 5;
 constexpr std::size_t kMaxTextLength = kTextBufferSize - kColourPrefixLength - 1;
-
-int animationPace(int span) {
-    return std::clamp(250 / span, 5, 40);
-}
 
 }  // namespace
 
@@ -112,7 +108,8 @@ void box(short x1, short y1, short x2, short y2, unsigned char fg, unsigned char
 void textbox(short x, short y, const char* text, unsigned char framefg, unsigned char bg,
              unsigned char textfg, int flags) {
     // Keep-colour values mean the colours current when the box is asked for,
-    // for the frame, the text and whatever the shadow falls on alike.
+    // for the frame, the text and whatever the shadow falls on that is not
+    // on the screen yet.
     const unsigned char keptFg = getfg();
     const unsigned char keptBg = getbg();
     if (framefg == KeepFg) framefg = keptFg;
@@ -139,32 +136,24 @@ void textbox(short x, short y, const char* text, unsigned char framefg, unsigned
     if (left < SHRT_MIN || right + 1 > SHRT_MAX || row + 3 > SHRT_MAX) return;
     const auto sx = [](int v) { return static_cast<short>(v); };
 
-    if ((flags & BoxAnimate) != 0) {
-        const int span = right - left;
-        const auto wait = static_cast<std::uint32_t>(animationPace(span));
-        for (int n = span / 2; n >= 1; --n) {
-            box(sx(left + n), sx(row), sx(right - n), sx(row + 2), framefg, bg,
-                BoxFill | BoxDirect);
-            pace(wait);
-        }
-    }
+    if ((flags & BoxAnimate) != 0) detail::openingAnimation(left, row, right, framefg, bg);
 
     box(sx(left), sx(row), sx(right), sx(row + 2), framefg, bg, BoxFill);
     Pm(sx(left + 1), sx(row + 1), buffer);
 
     if (vpon() && (flags & BoxShadow) != 0) {
+        // A cell the console already shows darkens from the colours it is
+        // shown in, keep-colour values as they were drawn.
         const auto dim = [&](int cx, int cy) {
             if (!inscr(sx(cx), sx(cy))) return;
             Cell* cell = workingCell(sx(cx), sx(cy));
             if (cell == nullptr) return;
-            if (cell->fg == KeepFg) cell->fg = keptFg;
-            if (cell->bg == KeepBg) cell->bg = keptBg;
+            const Cell* seen = detail::shownUnchanged(sx(cx), sx(cy));
+            if (cell->fg == KeepFg) cell->fg = seen != nullptr ? seen->fg : keptFg;
+            if (cell->bg == KeepBg) cell->bg = seen != nullptr ? seen->bg : keptBg;
             darkcell(cell);
         };
-        for (int i = left + 1; i <= right + 1; ++i)
-            dim(i, row + 3);
-        for (int j = row + 1; j <= row + 2; ++j)
-            dim(right + 1, j);
+        detail::forEachShadowCell(left, row, right, dim);
     }
 }
 

@@ -4,10 +4,12 @@
 
 #include "orvask/inputbox.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstring>
 
+#include "box_effects.h"
 #include "orvask/keyboard.h"
 #include "orvask/output.h"
 #include "orvask/pages.h"
@@ -69,18 +71,6 @@ Layout place(int x, int y, int promptLength, int maxlen, int flags) {
     return {x, y, right, x + promptLength + 4};
 }
 
-// The frame grows from the middle outwards, one column each side per step.
-void openingAnimation(const Layout& b, unsigned char framefg, unsigned char bg) {
-    const int width = b.right - b.x;
-    int step = 250 / width;
-    if (step < 5) step = 5;
-    if (step > 40) step = 40;
-    for (int n = width / 2; n >= 1; --n) {
-        box(s(b.x + n), s(b.y), s(b.right - n), s(b.y + 2), framefg, bg, kStyleOpen);
-        pace(static_cast<std::uint32_t>(step));
-    }
-}
-
 // Dims what the console shows below and right of the box, as read from the
 // shown page (which holds the colours as shown); the page itself keeps the
 // undimmed cells for the repaint.
@@ -89,13 +79,6 @@ void shadowCell(int x, int y) {
     const Cell* under = shownCell(s(x), s(y));
     if (under == nullptr) return;
     Pxy(s(x), s(y), under->glyph, darker(under->fg), darker(under->bg));
-}
-
-void drawShadow(const Layout& b) {
-    for (int i = b.x + 1; i <= b.right + 1; ++i)
-        shadowCell(i, b.y + 3);
-    for (int j = b.y + 1; j <= b.y + 2; ++j)
-        shadowCell(b.right + 1, j);
 }
 
 // Keeps the spinner turning until a key is waiting. False when input has
@@ -133,8 +116,7 @@ bool accepted(int k, int flags) {
 enum class Outcome { Open, Confirmed, Cancelled };
 
 // The text being entered and what each key does to it. The buffer holds
-// `capacity` characters and the terminator, whatever the field shows: a
-// yes/no box shows one column even when the caller gave no room for it.
+// `capacity` characters and the terminator.
 struct Entry {
     char* buffer;
     int pos;
@@ -204,14 +186,21 @@ struct Entry {
     }
 };
 
-// A box must lie within the 16-bit coordinates of the console, shadow and
-// strict-mode hint included; a larger one would wrap round and be drawn in
-// the wrong place.
-bool fitsCoordinates(const Layout& b) {
-    const int rightmost = b.right + 1 > b.x + kHintOffset + kHintLength - 1
-                              ? b.right + 1
-                              : b.x + kHintOffset + kHintLength - 1;
-    return b.x >= SHRT_MIN && b.y >= SHRT_MIN && rightmost <= SHRT_MAX && b.y + 3 <= SHRT_MAX;
+// A box must lie within the 16-bit coordinates of the console, with its
+// shadow when it has one and the hint when it is strict; a larger one would
+// wrap round and be drawn in the wrong place.
+bool fitsCoordinates(const Layout& b, int flags) {
+    int rightmost = b.right;
+    int bottom = b.y + 2;
+    if (flags & BoxShadow) {
+        rightmost = b.right + 1;
+        bottom = b.y + 3;
+    }
+    if ((flags & kYesNoAny) == InputYesNoStrict) {
+        rightmost = std::max(rightmost, b.x + kHintOffset + kHintLength - 1);
+        bottom = b.y + 3;
+    }
+    return b.x >= SHRT_MIN && b.y >= SHRT_MIN && rightmost <= SHRT_MAX && bottom <= SHRT_MAX;
 }
 
 }  // namespace
@@ -221,11 +210,12 @@ int inputbox(short x0, short y0, const char* prompt, char* buffer, int maxlen,
     if (buffer == nullptr) return 0;
     if (prompt == nullptr) prompt = "";
     const bool yesNo = (flags & kYesNoAny) != 0;
-    // Refused sizes draw nothing; a buffer that has room for the promised
-    // maxlen + 1 bytes is left empty.
+    // A yes/no box answers in one character whatever maxlen says: its buffer
+    // holds two bytes. Refused sizes draw nothing; a buffer known to hold a
+    // byte is left empty.
+    if (yesNo) maxlen = 1;
     if (maxlen < 0) return 0;
     const int capacity = maxlen;
-    if (yesNo) maxlen = 1;  // the field's width; the buffer keeps its own
     const std::size_t promptBytes = std::strlen(prompt);
     const auto refuse = [buffer] {
         buffer[0] = '\0';
@@ -233,14 +223,14 @@ int inputbox(short x0, short y0, const char* prompt, char* buffer, int maxlen,
     };
     if (promptBytes > SHRT_MAX || maxlen > SHRT_MAX) return refuse();
     const Layout b = place(x0, y0, static_cast<int>(promptBytes), maxlen, flags);
-    if (!fitsCoordinates(b)) return refuse();
+    if (!fitsCoordinates(b, flags)) return refuse();
 
     const bool paging = vpon();
     if (paging) Page();  // the shown page must match the console before we cover it
 
-    if (flags & BoxAnimate) openingAnimation(b, framefg, bg);
+    if (flags & BoxAnimate) detail::openingAnimation(b.x, b.y, b.right, framefg, bg);
     box(s(b.x), s(b.y), s(b.right), s(b.y + 2), framefg, bg, kStyleOpen);
-    if (paging && (flags & BoxShadow)) drawShadow(b);
+    if (paging && (flags & BoxShadow)) detail::forEachShadowCell(b.x, b.y, b.right, shadowCell);
     // Prompt and separator are clipped at the screen's edges: nothing may
     // land outside the rectangle that closing restores.
     const int promptLength = static_cast<int>(promptBytes);

@@ -58,11 +58,17 @@ bool anyWatchedKeyDown(platform::Backend& console) {
 
 void getkey() {
     platform::Backend& console = platform::backend();
-    lastkey = console.readKey();
-    if (platform::isKeyPrefix(lastkey)) {
-        const int code = console.readKey();
-        // Input that ends between the two halves is still the end of input.
-        lastkey = code == platform::kEndOfInput ? platform::kEndOfInput : code + key::Extended;
+    const platform::KeyPress press = console.readKeyPress();
+    switch (press.kind) {
+        case platform::KeyPress::Kind::EndOfInput:
+            lastkey = platform::kEndOfInput;
+            return;
+        case platform::KeyPress::Kind::Extended:
+            lastkey = press.code + key::Extended;
+            return;
+        case platform::KeyPress::Kind::Character:
+            lastkey = press.code;
+            break;
     }
     // Alt is read from the keyboard now, when the key leaves the queue.
     for (const AltRange& range : kAltLetters) {
@@ -78,11 +84,11 @@ void keyflush() {
     while (anyWatchedKeyDown(console)) {
         // Busy-wait: the release is expected within moments.
     }
-    // A 0 prefix has its second half read at once; a 224 prefix leaves its
-    // second half queued for the next turn of this loop.
-    while (console.keyWaiting()) {
-        if (console.readKey() == platform::kKeyPrefix) console.readKey();
-    }
+    // Every code waiting is discarded; the two halves of a key without a
+    // character are queued together. (A 224 may also be a typed character,
+    // so nothing waits for a code after it.)
+    while (console.keyWaiting())
+        console.readKey();
 }
 
 bool keywaiting() {

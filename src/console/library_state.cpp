@@ -1,19 +1,15 @@
 #include "library_state.h"
 
-#include "orvask/keyboard.h"
-#include "orvask/pages.h"
-
 namespace orvask::detail {
 
+LibraryState& state() {
+    static LibraryState* const instance = new LibraryState;
+    return *instance;
+}
+
 void resetState() {
-    vpfree();
-    limitPageAllocations(-1);
-    recordScreenSize(0, 0);
-    resetColours();
-    resetSetup();
-    resetTimers();
-    resetRandom();
-    lastkey = 0;
+    state() = LibraryState{};
+    resetPublicNames();
 }
 
 }  // namespace orvask::detail

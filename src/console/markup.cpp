@@ -277,8 +277,9 @@ int markupWidth(const char* text) {
 }  // namespace detail
 
 // Both ways a glyph lands at its own place (x, y), or nowhere when that is
-// not a writable cell: direct output shows exactly what paged output shows
-// after Page().
+// not a writable cell. Past the right edge (a number field or the byte after
+// a code, emitted in one step) the console itself writes on at the start of
+// the next row, as it wraps; a page has no next row for it.
 void Pmch(unsigned char glyph, unsigned char fg, unsigned char bg, short& x, short y) {
     const unsigned char shown = glyph == kBacktickGlyph ? kBacktick : glyph;
     const bool paging = vpon();
@@ -286,6 +287,8 @@ void Pmch(unsigned char glyph, unsigned char fg, unsigned char bg, short& x, sho
     if (glyph == kBacktick) return;
     if (paging) {
         Pxyp(x, y, shown, fg, bg);
+    } else if (const int width = scrw(); width > 0 && x >= width) {
+        detail::placeGlyph(x % width, y + x / width, shown);
     } else {
         detail::placeGlyph(x, y, shown);
     }

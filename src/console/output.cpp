@@ -18,13 +18,12 @@ namespace orvask {
 
 namespace {
 
-int screenWidth = 0;
-int screenHeight = 0;
-
 // How many of `count` bytes written at the cursor the console takes before
 // one would land on the bottom-right cell or scroll the screen (a newline on
 // the last row). Before the screen is sized nothing is held back.
 std::size_t bytesBeforeBottomRight(const char* bytes, std::size_t count) {
+    const int screenWidth = scrw();
+    const int screenHeight = scrh();
     if (screenWidth <= 0 || screenHeight <= 0) return count;
     const platform::Coord at = platform::backend().cursorPosition();
     int x = at.x;
@@ -96,20 +95,22 @@ bool printAt(short x, short y, unsigned char fg, unsigned char bg, Print print) 
 namespace detail {
 
 void recordScreenSize(short width, short height) {
-    screenWidth = width;
-    screenHeight = height;
+    state().screenWidth = width;
+    state().screenHeight = height;
 }
 
 }  // namespace detail
 
 int scrw() {
-    return screenWidth;
+    return detail::state().screenWidth;
 }
 int scrh() {
-    return screenHeight;
+    return detail::state().screenHeight;
 }
 
 bool inscr(short x, short y) {
+    const int screenWidth = scrw();
+    const int screenHeight = scrh();
     if (x < 0 || y < 0 || x >= screenWidth || y >= screenHeight) return false;
     return !(x == screenWidth - 1 && y == screenHeight - 1);
 }
@@ -201,6 +202,8 @@ void Pnl(int count) {
 }
 
 void Pfill(short endx, unsigned char ch) {
+    const int screenWidth = scrw();
+    const int screenHeight = scrh();
     int last = std::min<int>(endx, screenWidth - 1);
     const int row = wherey();
     // Never into the bottom-right cell, so the fill cannot scroll the screen.

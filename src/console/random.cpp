@@ -24,12 +24,10 @@ namespace orvask {
 
 namespace {
 
-constexpr std::uint32_t kUnseeded = 1;
-std::uint32_t generatorState = kUnseeded;
-
 constexpr std::uint64_t kDrawValues = 32768;
 
 int draw() {
+    std::uint32_t& generatorState = detail::state().generatorState;
     generatorState = generatorState * 214013u + 2531011u;
     return static_cast<int>((generatorState >> 16) & 0x7FFFu);
 }
@@ -73,20 +71,12 @@ auto magnitude(Signed v) {
 
 }  // namespace
 
-namespace detail {
-
-void resetRandom() {
-    generatorState = kUnseeded;
-}
-
-}  // namespace detail
-
 void randomize() {
     seed(static_cast<int>(platform::backend().tickCount()));
 }
 
 void seed(int n) {
-    generatorState = static_cast<std::uint32_t>(n);
+    detail::state().generatorState = static_cast<std::uint32_t>(n);
 }
 
 int rnd(int n) {

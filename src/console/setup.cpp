@@ -45,10 +45,6 @@ constexpr char kSpinner949[11] = "`|/-`|/-`|";
 constexpr short kRestoreWidth = 80;
 constexpr short kRestoreHeight = 25;
 
-// The input code page found by coninit(); 0 while none has been saved, so a
-// restore without a set-up leaves the code page alone.
-int savedCodePage = 0;
-
 void useCodePage949Glyphs() {
     std::memcpy(boxglyphs1, platform::kBox949.data(), sizeof boxglyphs1);
     std::memcpy(boxglyphs2, platform::kBox949.data(), sizeof boxglyphs2);
@@ -59,17 +55,18 @@ void useCodePage949Glyphs() {
 
 namespace detail {
 
-void resetSetup() {
+void resetPublicNames() {
     std::memcpy(boxglyphs1, platform::kBoxSingle437.data(), sizeof boxglyphs1);
     std::memcpy(boxglyphs2, platform::kBoxDouble437.data(), sizeof boxglyphs2);
     std::memcpy(spinner, kSpinner437, sizeof spinner);
-    savedCodePage = 0;
+    lastkey = 0;
+    ticksPerMs = 0;
 }
 
 }  // namespace detail
 
 void coninit(int codepage, short width, short height, int flags) {
-    savedCodePage = getcp();
+    detail::state().savedCodePage = getcp();
     setcp(codepage);
     if (codepage == platform::kCodePage949) useCodePage949Glyphs();
     platform::backend().setOutputMode(platform::kOutputModeDefault);
@@ -97,7 +94,7 @@ void conexit(short width, short height) {
     keyflush();
     setcolor(LightGrey, Black);
     clrscr(Black);
-    if (savedCodePage != 0) setcp(savedCodePage);
+    if (const int saved = detail::state().savedCodePage; saved != 0) setcp(saved);
     consize(width, height);
     platform::backend().restoreConsole();
 }

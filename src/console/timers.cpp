@@ -20,12 +20,6 @@ std::uint32_t ticksPerMs = 0;
 
 namespace {
 
-// Oversleep that pace() still owes to later calls, in tenths of a
-// millisecond; never negative.
-std::int32_t paceCarry = 0;
-// The interval mark of tmark()/twait(), in tnow() milliseconds.
-std::uint32_t markTime = 0;
-
 // Elapsed milliseconds are compared in tenths, like the requests.
 constexpr std::uint32_t kTenthsPerMs = 10;
 
@@ -34,16 +28,6 @@ std::uint32_t tenths(std::uint32_t ms) {
 }
 
 }  // namespace
-
-namespace detail {
-
-void resetTimers() {
-    ticksPerMs = 0;
-    paceCarry = 0;
-    markTime = 0;
-}
-
-}  // namespace detail
 
 std::uint32_t tnow() {
     platform::Backend& console = platform::backend();
@@ -62,6 +46,7 @@ std::uint32_t delay(std::uint32_t ms) {
 }
 
 std::uint32_t pace(std::uint32_t ms) {
+    std::int32_t& paceCarry = detail::state().paceCarry;
     const std::int64_t req = tenths(ms);
     const std::uint32_t t0 = tnow();
 
@@ -80,11 +65,12 @@ std::uint32_t pace(std::uint32_t ms) {
 }
 
 std::uint32_t tmark() {
-    markTime = tnow();
-    return markTime;
+    detail::state().markTime = tnow();
+    return detail::state().markTime;
 }
 
 std::uint32_t twait(std::uint32_t ms) {
+    const std::uint32_t markTime = detail::state().markTime;
     const std::uint32_t req = tenths(ms);
     while ((tnow() - markTime) * kTenthsPerMs < req)
         platform::backend().sleep(1);

@@ -8,7 +8,6 @@
 #include "orvask/output.h"
 #include "orvask/platform/backend.h"
 #include "view/explanation.h"
-#include "view/key_press.h"
 #include "view/slot_layout.h"
 #include "view/tree_model.h"
 
@@ -137,7 +136,7 @@ void announce(const std::string& label, const LessonPace& pace) {
     if (pace.paused) Pcur(" <do>", LightGrey, KeepBg);
     Pfill(kMessageWidth - 1, ' ');
     if (pace.paused) {
-        readKeyPress();  // any key continues; all of it is taken
+        platform::backend().readKeyPress();  // any key continues; all of it is taken
     } else {
         sleepFor(kLessonHoldMilliseconds, pace);
     }

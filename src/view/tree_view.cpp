@@ -2,7 +2,6 @@
 
 #include "orvask/output.h"
 #include "orvask/platform/backend.h"
-#include "view/key_press.h"
 #include "view/rotation_lesson.h"
 
 namespace avl {
@@ -122,7 +121,7 @@ void TreeView::showRotation(const std::string& message) {
         printPlain(kPausePrompt);
         // Whatever key continues, all of it is taken here; at the end of
         // input there is nothing to wait for.
-        readKeyPress();
+        console.readKeyPress();
     } else {
         printPlain(kFreshTail);
         Pnl(1);

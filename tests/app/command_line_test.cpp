@@ -10,6 +10,10 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 #include "app/demo_command_line.h"
 #include "app/session_recording.h"
 #include "command_line.h"
@@ -46,6 +50,7 @@ TEST(CommandLine, GnuFormsAndEveryKindOfError) {
     EXPECT_EQ(parsed({"--ke=1"}), (Lines{"error: option '--ke' is ambiguous"}));
     EXPECT_EQ(parsed({"--kee", "--", "--help", "-"}), (Lines{"keep=", "+--help", "+-"}));
     EXPECT_EQ(parsed({"--nope"}), (Lines{"error: unrecognized option '--nope'"}));
+    EXPECT_EQ(parsed({"--=x"}), (Lines{"error: unrecognized option '--=x'"}));
     EXPECT_EQ(parsed({"-hx"}), (Lines{"error: invalid option -- 'x'"}));
     EXPECT_EQ(parsed({"--help=yes"}), (Lines{"error: option '--help' doesn't allow an argument"}));
     EXPECT_EQ(parsed({"--keys"}), (Lines{"error: option '--keys' requires an argument"}));
@@ -87,8 +92,8 @@ TEST(DemoCommandLine, OptionsAndTheirRefusals) {
     EXPECT_TRUE(line.options.contrast);
 
     EXPECT_EQ(parse({"--version", "--bogus"}).request, DemoCommandLine::Request::Version);
-    for (const char* bad :
-         {"--slow=0", "--slow=11", "--slow=2x", "--keys=a~", "--keys=\x1b", "x"}) {
+    for (const char* bad : {"--slow=0", "--slow=11", "--slow=2x", "--keys=a~", "--keys=\x1b", "x",
+                            "--help=1", "--version=x", "--pause=1"}) {
         const DemoCommandLine refused = parse({bad});
         EXPECT_EQ(refused.request, DemoCommandLine::Request::Error) << bad;
         EXPECT_FALSE(refused.error.empty()) << bad;
@@ -118,6 +123,15 @@ TEST(SessionRecordingFile, CreatedNewOrOverwrittenOnlyWhenAsked) {
     }
     EXPECT_EQ(SessionRecording::create((dir / "no/such/dir.cast").string(), false, 80, 25, error),
               nullptr);
+#ifndef _WIN32
+    // Another user's file is refused and left as it is (only root can make one).
+    if (::geteuid() == 0 && ::chown(path.c_str(), 65534, 65534) == 0) {
+        EXPECT_EQ(SessionRecording::create(path, true, 80, 25, error), nullptr);
+        EXPECT_NE(error.find("another user"), std::string::npos) << error;
+        EXPECT_EQ(fs::file_size(path), std::string("precious").size());
+        EXPECT_EQ(::chown(path.c_str(), 0, 0), 0);
+    }
+#endif
 
     {
         auto recording = SessionRecording::create(path, true, 80, 25, error);

@@ -5,9 +5,11 @@
 
 #include <cstring>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "demo_mirror.h"
 #include "hooked_console.h"
 #include "support/memory_pool.h"
 #include "tree/avl_tree.h"
@@ -17,7 +19,8 @@ namespace {
 
 using orvask::platform::ConsoleModel;
 using orvask::platform::Coord;
-using testing::ConsoleInstalled;
+using testing::DemoMirror;
+using testing::ExpectedGrid;
 using testing::HookedConsole;
 
 constexpr int kEsc = 27;
@@ -98,8 +101,8 @@ class DemoTest : public ::testing::Test {
         return screen.cell(x, y).attribute;
     }
 
-    StepConsole console;
-    ConsoleInstalled installed{console};
+    orvask::platform::BasicMemoryConsoleScope<StepConsole> installed;
+    StepConsole& console = *installed;
 };
 
 TEST_F(DemoTest, ShowsTheEmptyTreeAndTheMenu) {
@@ -334,6 +337,73 @@ TEST_F(DemoTest, EndOfInputInsideAKeyOrAPauseEndsToo) {
     console.pushKeys({kAnyKey, 'a', 224});  // a prefix whose code never comes
     EXPECT_EQ(runDemo(), 0);
     EXPECT_EQ(CurrentMemoryPool(), nullptr);
+}
+
+// Random typing, 300 keys on the virtual clock: whenever the program asks
+// for the next key, the screen shows the tree the tree engine builds from
+// the keys so far, and the top line names the last rotation.
+TEST_F(DemoTest, RandomTypingKeepsTheScreenOnTheTree) {
+    constexpr unsigned kSeed = 20261208;
+    constexpr int kKeyPresses = 300;
+    const std::string pool = testing::demoKeyPool();
+    std::mt19937 random(kSeed);
+    std::uniform_int_distribution<std::size_t> pick(0, pool.size() - 1);
+
+    // What each key must leave on the screen, worked out first: the mirror
+    // and the program take their nodes from the same process-wide pool.
+    struct Step {
+        std::size_t firstCode;  // where the key starts among the codes typed
+        ExpectedGrid grid;
+        std::string rotation;
+        std::string typed;  // the keys up to this one
+    };
+    std::vector<Step> steps;
+    std::vector<int> codes;
+    std::string typed;
+    SummonMemoryPool();
+    {
+        DemoMirror mirror;
+        for (int press = 0; press < kKeyPresses; ++press) {
+            const char key = pool[pick(random)];
+            const std::size_t firstCode = codes.size();
+            const int rotations = mirror.type(key);
+            codes.push_back(static_cast<unsigned char>(key));
+            // Each rotation waits for a key; an unbound one continues it.
+            if (mirror.paused())
+                codes.insert(codes.end(), static_cast<std::size_t>(rotations), '.');
+            typed += key == '\r' ? "<Enter>" : std::string(1, key);
+            steps.push_back({firstCode, mirror.grid(), mirror.lastRotation(), typed});
+        }
+    }
+    ReleaseMemoryPool();
+
+    console.pushKeys({kAnyKey});
+    for (int code : codes)
+        console.pushKeys({code});
+    std::size_t checked = 0;
+    std::string failure;
+    console.beforeReadKey = [&] {
+        // The code the program reads next; past the last one, the end.
+        const std::size_t next = codes.size() - console.keysQueued();
+        if (console.keysQueued() > codes.size() || checked == steps.size()) return;
+        if (next < codes.size() &&
+            (checked + 1 == steps.size() || steps[checked + 1].firstCode != next)) {
+            return;  // inside a key: a paused rotation waits
+        }
+        const Step& step = steps[checked++];
+        if (!failure.empty()) return;
+        std::string problem = console.differencesFrom(step.grid);
+        if (!step.rotation.empty() && console.rowText(0).rfind(step.rotation + " ", 0) != 0) {
+            problem += "top line: " + console.rowText(0) + "\n";
+        }
+        if (!problem.empty()) {
+            failure = "after " + step.typed + " (seed " + std::to_string(kSeed) + ")\n" + problem;
+        }
+    };
+    EXPECT_EQ(runDemo(), 0);
+    console.beforeReadKey = nullptr;
+    EXPECT_EQ(checked, steps.size());
+    EXPECT_EQ(failure, "");
 }
 
 }  // namespace

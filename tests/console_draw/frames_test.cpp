@@ -159,6 +159,16 @@ TEST_F(TextBoxTest, ShadowDimsThePageBelowAndRight) {
     EXPECT_EQ(workingCell(right + 1, 7)->bg, DarkGreen);
     EXPECT_EQ(workingCell(right + 1, 5)->bg, Green);
     EXPECT_EQ(workingCell(right, 7)->bg, Blue) << "the frame itself is not dimmed";
+
+    // A kept-colour cell already on the screen darkens from the colours it
+    // shows in (those of the cell drawn before it), not from those current now.
+    Pxyp(10, 12, Cell{'r', Yellow, Red});
+    Pxyp(11, 12, Cell{'s', KeepFg, KeepBg});
+    Page();
+    setcolor(White, Green);
+    textbox(10, 9, "abc", White, Blue, White, BoxShadow);
+    EXPECT_EQ(workingCell(11, 12)->fg, Brown);
+    EXPECT_EQ(workingCell(11, 12)->bg, DarkRed);
 }
 
 TEST_F(TextBoxTest, NoShadowWithoutPaging) {

@@ -108,6 +108,15 @@ TEST_F(MarkupTest, TextIsCutAtTheRightEdge) {
     Pm(78, 7, "x`Ryz");
     EXPECT_EQ(glyph(79, 7), 'y');
     EXPECT_EQ(glyph(0, 8), ' ');
+
+    // A number field printed in one step goes on at the start of the next row
+    // as the console wraps it; from the last row it goes nowhere.
+    Pm(77, 9, "`0!z", 12345);
+    EXPECT_EQ(text(77, 9, 3), "123");
+    EXPECT_EQ(text(0, 10, 4), "45! ");
+    Pm(78, 24, "`0", 123);
+    EXPECT_EQ(text(78, 24, 2), "1 ");
+    EXPECT_EQ(text(0, 0, 2), "  ") << "nothing scrolled or wrapped round";
 }
 
 TEST_F(MarkupTest, DirectOutputStopsBeforeTheBottomRightCellAndNeverScrolls) {

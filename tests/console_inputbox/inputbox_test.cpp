@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -79,11 +80,12 @@ class InputBox : public ::testing::Test {
         return inputbox(x, y, prompt, buf, maxlen, White, DarkBlue, Yellow, flags);
     }
 
-    RecordingConsole con;
-    char buf[64] = "untouched";
-
   private:
-    platform::BackendScope installed_{con};
+    platform::BasicMemoryConsoleScope<RecordingConsole> installed_;
+
+  protected:
+    RecordingConsole& con = *installed_;
+    char buf[64] = "untouched";
 };
 
 std::string text(const ConsoleModel& screen, int x, int y, int length) {
@@ -339,8 +341,6 @@ TEST_F(InputBox, WithoutRoomForACharacterNothingIsWrittenPastTheBuffer) {
     };
     const Case cases[] = {{InputNumber, {'5', key::Esc}, 0},
                           {InputNumber, {}, 0},  // the input ends
-                          {InputYesNo, {'y'}, 1},
-                          {InputYesNoStrict, {'n'}, 1},
                           {0, {key::Backspace, 'a', key::Enter}, 1}};
     for (const Case& c : cases) {
         tiny[0] = 'x';
@@ -351,6 +351,13 @@ TEST_F(InputBox, WithoutRoomForACharacterNothingIsWrittenPastTheBuffer) {
     }
     const ConsoleModel& afterBackspace = con.screens.back();
     EXPECT_EQ(afterBackspace.cell(19, 6).glyph, 179) << "the frame's right edge stays";
+
+    // A yes/no box answers in two bytes whatever maxlen says.
+    for (const int maxlen : {0, -1}) {
+        typeLater({'y'});
+        EXPECT_EQ(ask(10, 5, "Sure?", maxlen, InputYesNo), 1) << maxlen;
+        EXPECT_STREQ(buf, "Y") << maxlen;
+    }
 }
 
 TEST_F(InputBox, PromptAndHintAreClippedAtTheRightEdgeAndTakenBackWithPages) {
@@ -378,6 +385,17 @@ TEST_F(InputBox, RefusesImpossibleSizesWithoutDrawing) {
     EXPECT_STREQ(buf, "");
     EXPECT_EQ(ask(32760, 5, "Name", 8, 0), 0);  // the right edge would pass 32767
     EXPECT_TRUE(con.takeOutput().empty());
+    std::strcpy(buf, "untouched");
+    EXPECT_EQ(ask(32740, 5, "ab", 8, InputYesNoStrict), 0);  // its hint would pass 32767
+    EXPECT_STREQ(buf, "");
+
+    // The hint counts for strict boxes only, the shadow for shadowed ones.
+    typeLater({'x', key::Enter});
+    EXPECT_EQ(ask(32740, 5, "ab", 8, 0), 1);
+    EXPECT_STREQ(buf, "x");
+    typeLater({'x', key::Enter});
+    EXPECT_EQ(ask(32752, 5, "ab", 8, BoxShadow), 0);
+    EXPECT_STREQ(buf, "");
 }
 
 }  // namespace

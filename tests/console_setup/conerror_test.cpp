@@ -9,9 +9,9 @@
 #include <optional>
 #include <string>
 
-#include "installed_console.h"
 #include "orvask/output.h"
 #include "orvask/pages.h"
+#include "orvask/platform/memory_console.h"
 #include "orvask/setup.h"
 
 namespace orvask {
@@ -69,9 +69,9 @@ void describeConsole() {
 // with a key typed ahead and the acknowledging key arriving later.
 template <typename Fail>
 void failAfterSetUp(int flags, Fail fail) {
-    static ErrorConsole console;
+    // Installed for the rest of the (child) process.
+    static ErrorConsole& console = **new platform::BasicMemoryConsoleScope<ErrorConsole>;
     reportedConsole = &console;
-    platform::installBackend(&console);
     console.model().inputCodePage = 850;
     console.pushKeys({'x'});
     coninit(437, 100, 30, flags);

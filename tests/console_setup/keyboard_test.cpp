@@ -3,14 +3,15 @@
 #include <set>
 #include <vector>
 
-#include "installed_console.h"
 #include "orvask/keyboard.h"
+#include "orvask/platform/memory_console.h"
 
 namespace orvask {
 namespace {
 
+using platform::BasicMemoryConsoleScope;
 using platform::MemoryConsole;
-using testing::InstalledConsole;
+using platform::MemoryConsoleScope;
 
 constexpr int kAlt = 0x12;
 constexpr int kShift = 0x10;
@@ -23,7 +24,7 @@ int readOne(MemoryConsole& console, std::initializer_list<int> codes) {
 }
 
 TEST(GetKey, CharactersExtendedKeysAndEndOfInput) {
-    InstalledConsole<> console;
+    MemoryConsoleScope console;
     EXPECT_EQ(readOne(*console, {'x'}), 'x');
     EXPECT_EQ(readOne(*console, {27}), key::Esc);
     EXPECT_EQ(readOne(*console, {0, 72}), key::Up) << "prefix 0";
@@ -39,7 +40,7 @@ TEST(GetKey, CharactersExtendedKeysAndEndOfInput) {
 }
 
 TEST(GetKey, AltTurnsLettersOfEitherCaseIntoOneCode) {
-    InstalledConsole<> console;
+    MemoryConsoleScope console;
     console->holdKey(kAlt);
     EXPECT_EQ(readOne(*console, {'a'}), key::AltA);
     EXPECT_EQ(readOne(*console, {'A'}), key::AltA);
@@ -84,7 +85,7 @@ std::set<int> watchedKeys() {
 }
 
 TEST(KeyFlush, AsksForExactlyTheWatchedKeys) {
-    InstalledConsole<KeyStateSpy> console;
+    BasicMemoryConsoleScope<KeyStateSpy> console;
     keyflush();
     const std::set<int> asked(console->asked.begin(), console->asked.end());
     EXPECT_EQ(asked, watchedKeys());
@@ -92,7 +93,7 @@ TEST(KeyFlush, AsksForExactlyTheWatchedKeys) {
 }
 
 TEST(KeyFlush, WaitsWhileAWatchedKeyIsHeldAndAsksForEveryKeyInEachPass) {
-    InstalledConsole<KeyStateSpy> console;
+    BasicMemoryConsoleScope<KeyStateSpy> console;
     console->holdKey(kShift, 3);  // down for three passes, released in the fourth
     keyflush();
     const std::size_t passSize = watchedKeys().size();
@@ -101,7 +102,7 @@ TEST(KeyFlush, WaitsWhileAWatchedKeyIsHeldAndAsksForEveryKeyInEachPass) {
 }
 
 TEST(KeyFlush, IgnoresUnwatchedKeys) {
-    InstalledConsole<KeyStateSpy> console;
+    BasicMemoryConsoleScope<KeyStateSpy> console;
     for (int vk : {kTab, 0x13, 0x5B, 0x5C, 0x5D, 0x6A, 0xBA, 0xDE, 0x01, 0x02}) {
         console->holdKey(vk, 1000);
     }
@@ -110,7 +111,7 @@ TEST(KeyFlush, IgnoresUnwatchedKeys) {
 }
 
 TEST(KeyFlush, DiscardsTypedAheadKeysButNotLaterOnes) {
-    InstalledConsole<> console;
+    MemoryConsoleScope console;
     console->pushKeys({'a', 0, 59, 224, 72, 'b', 0, 83});
     console->pushKeyAt(5'000, 'q');  // typed after the flush
     keyflush();
@@ -125,7 +126,7 @@ TEST(KeyFlush, DiscardsTypedAheadKeysButNotLaterOnes) {
 }
 
 TEST(KeyWaiting, FollowsTheQueueAndTheClock) {
-    InstalledConsole<> console;
+    MemoryConsoleScope console;
     EXPECT_FALSE(keywaiting());
     console->pushKeyAt(1'000, 'k');
     EXPECT_FALSE(keywaiting());

@@ -7,7 +7,7 @@
 #include <limits>
 #include <set>
 
-#include "installed_console.h"
+#include "orvask/platform/memory_console.h"
 #include "orvask/timers.h"
 
 namespace orvask {
@@ -50,7 +50,7 @@ TEST(Random, SeededSequenceIsTheSameOnEveryPlatform) {
 }
 
 TEST(Random, RandomizeSeedsFromTheTickCount) {
-    testing::InstalledConsole<> console;
+    platform::MemoryConsoleScope console;
     console->setTickBase(424'242);
     console->advance(3'000);
     randomize();

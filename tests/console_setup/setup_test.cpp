@@ -6,21 +6,22 @@
 #include <optional>
 #include <string>
 
-#include "installed_console.h"
 #include "library_state.h"
 #include "orvask/keyboard.h"
 #include "orvask/output.h"
 #include "orvask/pages.h"
+#include "orvask/platform/memory_console.h"
 #include "orvask/setup.h"
 #include "orvask/timers.h"
 
 namespace orvask {
 namespace {
 
+using platform::BasicMemoryConsoleScope;
 using platform::ConsoleModel;
 using platform::Coord;
 using platform::MemoryConsole;
-using testing::InstalledConsole;
+using platform::MemoryConsoleScope;
 
 // Keeps a copy of the screen as it was when the first key was read: the
 // loading screen, before coninit clears it.
@@ -55,7 +56,7 @@ class ConsoleSetup : public ::testing::Test {
         return *console->atFirstKey;
     }
 
-    InstalledConsole<SnapshotConsole> console;
+    BasicMemoryConsoleScope<SnapshotConsole> console;
 };
 
 std::string text(const ConsoleModel& screen, int x, int y, int length) {
@@ -319,7 +320,7 @@ class SizeSpy : public MemoryConsole {
 
 // Runs in a fresh process, where no size has been recorded yet.
 void firstSetUpOfAProcess() {
-    InstalledConsole<SizeSpy> console;
+    BasicMemoryConsoleScope<SizeSpy> console;
     console->pushKeys({'x'});
     coninit(437, 80, 25, 0);
     std::fputs(("sizes: " + console->log + "\n").c_str(), stderr);
@@ -335,7 +336,7 @@ TEST(ConsoleSetupDeathTest, FirstResizeStartsFromAnEmptyWindow) {
 
 // Runs in a fresh process, where coninit has saved no code page.
 void restoreWithoutSetUp() {
-    InstalledConsole<> console;
+    MemoryConsoleScope console;
     console->model().inputCodePage = 850;
     console->model().outputCodePage = 852;
     conexit(80, 25);

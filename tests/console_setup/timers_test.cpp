@@ -2,15 +2,15 @@
 
 #include <cstdint>
 
-#include "installed_console.h"
 #include "library_state.h"
+#include "orvask/platform/memory_console.h"
 #include "orvask/timers.h"
 
 namespace orvask {
 namespace {
 
 using platform::MemoryConsole;
-using testing::InstalledConsole;
+using platform::MemoryConsoleScope;
 
 // The counter of the memory console, in ticks per millisecond.
 constexpr std::uint32_t kCounterTicksPerMs = MemoryConsole::kCounterFrequency / 1000;
@@ -27,7 +27,7 @@ class Timers : public ::testing::Test {
 
     std::uint64_t sleptSince(std::uint64_t before) { return console->sleptMilliseconds() - before; }
 
-    InstalledConsole<> console;
+    MemoryConsoleScope console;
 };
 
 // A static object of a program that reads the time scale while it is being

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <variant>
 #include <vector>
@@ -211,6 +212,41 @@ TEST(DemoCommandLineE2e, ARecordedSessionPlaysBackAsItWasSeen) {
             ASSERT_TRUE(played.sameLook(was) || (played.glyph() == U' ' && played.bg == was.bg))
                 << x << "," << y;
         }
+    }
+    fs::remove(file);
+}
+
+// A recording that can no longer be written (here a file size limit) stops,
+// the session goes on; the file ends with its last whole line, and at the
+// end one line on standard error says why, with status 1.
+TEST(DemoCommandLineE2e, ARecordingThatCannotBeWrittenStopsNotTheProgram) {
+    namespace fs = std::filesystem;
+    const fs::path file = fs::path(::testing::TempDir()) / "avl-demo-limited.cast";
+    fs::remove(file);
+    term_harness::Terminal term(
+        {.argv = {"/bin/sh", "-c", "ulimit -f 8; exec \"$0\" --record \"$1\"", AVL_DEMO_PATH,
+                  file.string()}});
+    ASSERT_TRUE(term.waitForText("Press any key to continue...")) << term.screenText();
+    term.type("x");
+    ASSERT_TRUE(term.waitForText("Exit : Esc")) << term.screenText();
+    term.type("mfc");
+    ASSERT_TRUE(term.waitForText("R rotation at")) << term.screenText();
+    term.press("Esc");
+    EXPECT_TRUE(term.waitForExit().exitedWith(1)) << term.status();
+    EXPECT_TRUE(term.contains("avl-demo: the recording stopped: cannot write"))
+        << term.screenText();
+    const auto modes = term.ttyModes();
+    ASSERT_TRUE(modes.has_value());
+    EXPECT_EQ(term_harness::describeModeDifference(term.initialModes(), *modes), "");
+
+    std::ifstream recording(file, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(recording)), {});
+    ASSERT_FALSE(text.empty());
+    EXPECT_EQ(text.back(), '\n') << "cut in the middle of a line";
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        Json value;
+        EXPECT_TRUE(JsonReader(line).read(value)) << line;
     }
     fs::remove(file);
 }

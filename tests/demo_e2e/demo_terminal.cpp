@@ -30,11 +30,11 @@ DemoTerminal::DemoTerminal(bool stdinFromPipe, std::vector<std::string> argument
              .rows = 25,
              .stdinFromPipe = stdinFromPipe}) {
     SummonMemoryPool();
-    mirror_.setObserver(&rotations_);
+    mirror_.emplace();
 }
 
 DemoTerminal::~DemoTerminal() {
-    mirror_.clear();
+    mirror_.reset();
     ReleaseMemoryPool();
 }
 
@@ -46,24 +46,22 @@ bool DemoTerminal::enterDemo() {
 
 int DemoTerminal::key(const std::string& name) {
     const std::string bytes = term_harness::xtermKey(name);
-    const std::size_t before = rotations_.messages.size();
-    mirror(bytes);
+    const int rotated = mirror(bytes);
     term_.type(bytes);
-    const int rotated = static_cast<int>(rotations_.messages.size() - before);
-    if (rotated > 0) lastRotation_ = rotations_.messages.back();
+    if (rotated > 0) lastRotation_ = mirror_->lastRotation();
     return rotated;
 }
 
 void DemoTerminal::paste(const std::vector<std::string>& names) {
-    const std::size_t before = rotations_.messages.size();
     std::string all;
+    int rotated = 0;
     for (const std::string& name : names) {
         const std::string bytes = term_harness::xtermKey(name);
-        mirror(bytes);
+        rotated += mirror(bytes);
         all += bytes;
     }
     term_.type(all);
-    if (rotations_.messages.size() > before) lastRotation_ = rotations_.messages.back();
+    if (rotated > 0) lastRotation_ = mirror_->lastRotation();
 }
 
 void DemoTerminal::assume(const std::string& keys) {
@@ -71,22 +69,8 @@ void DemoTerminal::assume(const std::string& keys) {
         mirror(std::string(1, key == '\n' ? '\r' : key));
 }
 
-void DemoTerminal::mirror(const std::string& bytes) {
-    if (bytes.size() == 1) {
-        const char c = bytes[0];
-        static const std::string kShiftedDigits = ")!@#$%^&*(";
-        if ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z')) {
-            mirror_.insert(static_cast<Key>(c), false);
-        } else if (c >= 'A' && c <= 'Z') {
-            mirror_.removeKey(static_cast<Key>(c + 32));
-        } else if (const auto digit = kShiftedDigits.find(c); digit != std::string::npos) {
-            mirror_.removeKey(static_cast<Key>('0' + digit));
-        } else if (c == '\r') {
-            mirror_.clear();
-        } else if (c == ' ') {
-            paused_ = !paused_;
-        }
-    }
+int DemoTerminal::mirror(const std::string& bytes) {
+    return bytes.size() == 1 ? mirror_->type(bytes[0]) : 0;
 }
 
 std::string DemoTerminal::gridDifferencesFrom(const SearchTree& tree) const {

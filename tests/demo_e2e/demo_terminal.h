@@ -3,12 +3,12 @@
 // mirrors every key, so the screen can be compared with what the tree engine
 // itself holds.
 
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "expected_grid.h"
+#include "demo_mirror.h"
 #include "term_harness/terminal.h"
-#include "tree/avl_tree.h"
 
 namespace avl::testing {
 
@@ -17,15 +17,6 @@ namespace avl::testing {
 int ansiFromConsole(int colour);
 // The code page 437 byte of a glyph the terminal shows (0 for others).
 unsigned char cp437FromScreen(char32_t glyph);
-
-// Records the rotation messages a tree sends.
-class RotationLog : public TreeObserver {
-  public:
-    void notify(const std::string& message) override {
-        if (message != "insertion" && message != "deletion") messages.push_back(message);
-    }
-    std::vector<std::string> messages;
-};
 
 class DemoTerminal {
   public:
@@ -50,25 +41,25 @@ class DemoTerminal {
     void assume(const std::string& keys);
     // Differences between the terminal's grid and the mirror's (or another
     // tree's); empty when they agree.
-    std::string gridDifferences() const { return gridDifferencesFrom(mirror_); }
+    std::string gridDifferences() const { return gridDifferencesFrom(mirror_->tree()); }
     std::string gridDifferencesFrom(const SearchTree& tree) const;
     // Waits until the grid shows the mirror (and, after a rotation, the top
     // line its last message).
     bool waitForMirror(term_harness::Millis timeout = term_harness::kDefaultTimeout);
 
-    const AvlTree& mirror() const { return mirror_; }
-    bool paused() const { return paused_; }
+    const AvlTree& mirror() const { return mirror_->tree(); }
+    bool paused() const { return mirror_->paused(); }
+    // The message of the last rotation a key typed or pasted made.
     const std::string& lastRotation() const { return lastRotation_; }
 
   private:
-    // Applies the binding of the key these bytes make to the mirror.
-    void mirror(const std::string& bytes);
+    // Applies the binding of the key these bytes make to the mirror; returns
+    // how many rotations it made.
+    int mirror(const std::string& bytes);
 
     term_harness::Terminal term_;
-    AvlTree mirror_;
-    RotationLog rotations_;
+    std::optional<DemoMirror> mirror_;  // made once the pool is there
     std::string lastRotation_;
-    bool paused_ = false;
 };
 
 }  // namespace avl::testing

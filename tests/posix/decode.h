@@ -4,9 +4,9 @@
 #include <string_view>
 #include <vector>
 
-#include "posix/key_decoder.h"
+#include "keys/key_decoder.h"
 
-namespace orvask::platform::posix::testing {
+namespace orvask::platform::keys::testing {
 
 // Every key code the decoder yields for `bytes`, after the Esc timeout.
 inline std::vector<KeyEvent> decodeAll(std::string_view bytes, Terminal terminal = Terminal::Any,
@@ -38,4 +38,4 @@ inline int libraryCode(const std::vector<KeyEvent>& keys) {
     return -1;
 }
 
-}  // namespace orvask::platform::posix::testing
+}  // namespace orvask::platform::keys::testing

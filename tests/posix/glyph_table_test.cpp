@@ -1,14 +1,14 @@
-#include "posix/glyph_table.h"
+#include "glyphs/glyph_table.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "cp437_table.h"
-#include "posix/cp949_codec.h"
-#include "posix/utf8.h"
+#include "glyphs/cp949_codec.h"
+#include "glyphs/utf8.h"
 
-namespace orvask::platform::posix {
+namespace orvask::platform::glyphs {
 namespace {
 
 TEST(GlyphTable, CodePage437MatchesTheReferenceForAll256Bytes) {
@@ -82,4 +82,4 @@ TEST(Utf8, EncodesEveryLength) {
 }
 
 }  // namespace
-}  // namespace orvask::platform::posix
+}  // namespace orvask::platform::glyphs

@@ -1,4 +1,4 @@
-#include "posix/key_decoder.h"
+#include "keys/key_decoder.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 
 #include "decode.h"
 
-namespace orvask::platform::posix {
+namespace orvask::platform::keys {
 namespace {
 
 using testing::codes;
@@ -273,4 +273,4 @@ TEST(KeyDecoderUtf8, SplitCharacterWaitsAndBrokenBytesAreDropped) {
 }
 
 }  // namespace
-}  // namespace orvask::platform::posix
+}  // namespace orvask::platform::keys

@@ -4,12 +4,15 @@
 
 #include <string>
 
-#include "posix/glyph_table.h"
+#include "glyphs/glyph_table.h"
+#include "glyphs/utf8.h"
 #include "posix/message_box.h"
-#include "posix/utf8.h"
 #include "term_harness/screen.h"
 
 namespace orvask::platform::posix {
+using glyphs::appendUtf8;
+using glyphs::singleByteGlyph;
+
 namespace {
 
 constexpr Coord kNoTerminal{0, 0};

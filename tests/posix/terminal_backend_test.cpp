@@ -8,7 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <deque>
 #include <string>
+#include <thread>
 
 namespace orvask::platform::posix {
 namespace {
@@ -48,24 +53,53 @@ class Pipe {
     int fds_[2] = {-1, -1};
 };
 
-// A clock that moves only when told to (or when slept on).
+// A clock that moves only when told to, or when waited on: a wait that finds
+// nothing ready moves it on to the next bytes typed (see typeAt) or to the
+// wait's end.
 class ManualClock : public Clock {
   public:
+    explicit ManualClock(Pipe& keys) : keys_(keys) {}
     std::int64_t nanoseconds() noexcept override { return now_; }
-    void sleep(std::uint32_t milliseconds, void (*)(void*), void*) override {
-        advance(milliseconds);
-    }
     void advance(std::uint32_t milliseconds) { now_ += std::int64_t{milliseconds} * 1'000'000; }
+    // `bytes` arrive on the keys pipe `afterMs` from now.
+    void typeAt(std::uint32_t afterMs, std::string bytes) {
+        typed_.push_back({now_ + std::int64_t{afterMs} * 1'000'000, std::move(bytes)});
+    }
+
+    int poll(pollfd* fds, nfds_t count, int timeoutMs) override {
+        const std::int64_t end = timeoutMs < 0 ? -1 : now_ + std::int64_t{timeoutMs} * 1'000'000;
+        for (;;) {
+            while (!typed_.empty() && typed_.front().at <= now_) {
+                keys_.send(typed_.front().bytes);
+                typed_.pop_front();
+            }
+            const int ready = ::poll(fds, count, 0);
+            if (ready != 0) return ready;
+            if (!typed_.empty() && (end < 0 || typed_.front().at <= end)) {
+                now_ = typed_.front().at;
+                continue;
+            }
+            if (end < 0) return ::poll(fds, count, -1);
+            now_ = std::max<std::int64_t>(now_, end);
+            return 0;
+        }
+    }
 
   private:
-    std::int64_t now_ = 5'000'000'000;
+    struct Typed {
+        std::int64_t at;
+        std::string bytes;
+    };
+    Pipe& keys_;
+    std::atomic<std::int64_t> now_ = 5'000'000'000;  // read by the output watcher too
+    std::deque<Typed> typed_;
 };
 
 class TerminalBackendOverPipes : public ::testing::Test {
   protected:
     Pipe keys_;
     Pipe screen_;
-    ManualClock clock_;
+    ManualClock clock_{keys_};
     TerminalBackend backend_{keys_.reader(), screen_.writer(), "xterm-256color", clock_};
 };
 
@@ -105,6 +139,24 @@ TEST_F(TerminalBackendOverPipes, AltIsDownForTheKeyReadWithEscOnly) {
     EXPECT_FALSE(backend_.keyDown(vk::Shift));
     EXPECT_EQ(backend_.readKey(), 'y');
     EXPECT_FALSE(backend_.keyDown(vk::Menu));
+}
+
+// Bytes read during a sleep keep the time they came: an Esc and a key 150 ms
+// later are two keys, however late the program reads them; within the Esc
+// timeout they are Alt and the key.
+TEST_F(TerminalBackendOverPipes, KeysTypedDuringASleepKeepTheTimeTheyCame) {
+    EXPECT_FALSE(backend_.keyWaiting());
+    clock_.typeAt(10, "\x1b");
+    clock_.typeAt(160, "z");
+    clock_.typeAt(200, "\x1b");
+    clock_.typeAt(200 + TerminalBackend::kEscTimeoutMs - 1, "y");
+    backend_.sleep(300);
+    keys_.closeWriter();
+    EXPECT_EQ(backend_.readKey(), 27);
+    EXPECT_EQ(backend_.readKey(), 'z');
+    EXPECT_FALSE(backend_.keyDown(vk::Menu));
+    EXPECT_EQ(backend_.readKey(), 'y');
+    EXPECT_TRUE(backend_.keyDown(vk::Menu));
 }
 
 TEST_F(TerminalBackendOverPipes, AltIsReleasedSoAWaitForAllKeysUpEnds) {
@@ -158,6 +210,24 @@ TEST_F(TerminalBackendOverPipes, LongOutputWithoutSyncPointShowsOnceItsOldestCha
     clock_.advance(1);
     backend_.write("c", 1);
     EXPECT_NE(screen_.drain().find("abc"), std::string::npos);
+}
+
+// With the watcher, output shows once the program has made no call for a
+// frame's time, without a sync point; not while it may still be drawing.
+TEST_F(TerminalBackendOverPipes, TheWatcherShowsOutputOnceTheProgramIsIdle) {
+    backend_.sleep(0);
+    screen_.drain();
+    backend_.startWatcher();
+    backend_.write("Working...", 10);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(screen_.drain(), "");
+    clock_.advance(TerminalBackend::kIdleFlushMs);
+    std::string shown;
+    for (int i = 0; i < 500 && shown.find("Working...") == std::string::npos; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        shown += screen_.drain();
+    }
+    EXPECT_NE(shown.find("Working..."), std::string::npos) << shown;
 }
 
 TEST_F(TerminalBackendOverPipes, AKeyAfterARunawaySequenceArrives) {

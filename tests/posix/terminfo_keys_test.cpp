@@ -6,14 +6,14 @@
 #include <string>
 
 #include "decode.h"
-#include "posix/key_decoder.h"
+#include "keys/key_decoder.h"
 
 #ifdef HAVE_TERMINFO
 #include <curses.h>
 #include <term.h>
 #endif
 
-namespace orvask::platform::posix {
+namespace orvask::platform::keys {
 namespace {
 
 using testing::decodeAll;
@@ -158,4 +158,4 @@ INSTANTIATE_TEST_SUITE_P(Terminals, TerminfoKeys,
 #endif  // HAVE_TERMINFO
 
 }  // namespace
-}  // namespace orvask::platform::posix
+}  // namespace orvask::platform::keys

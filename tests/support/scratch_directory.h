@@ -118,8 +118,7 @@ class ReportingConsole : public orvask::platform::MemoryConsole {
 
 // Installs a ReportingConsole for the rest of the (child) process.
 inline void InstallReportingConsole() {
-    static ReportingConsole console;
-    orvask::platform::installBackend(&console);
+    new orvask::platform::BasicMemoryConsoleScope<ReportingConsole>;  // never ends
 }
 
 }  // namespace avl::testing

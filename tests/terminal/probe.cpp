@@ -11,7 +11,8 @@
 //                 row unchanged, '1' toggles the glyph at (40,12) between B and
 //                 A, '2' its colour between 0x07 and 0x4E, 'h'/'v' hides or
 //                 shows the cursor, 's' writes S at (40,13), then sleeps 3 s,
-//                 'm' writes M at (0,20), shows a message box, then "after box"
+//                 'm' writes M at (0,20), shows a message box, then "after box",
+//                 'w' writes W at (40,14), then works 3 s without a call
 //   probe title   a title with control bytes in it; 'n' sets another, 'q' quits
 //   probe wait    takes the terminal and waits; keys end it in different ways:
 //                 'q' return from main, 'e' exit(3), 's' a wild pointer write,
@@ -22,7 +23,8 @@
 //                 line printed on standard output ("printed after round N");
 //                 after the first it reads a line in the terminal's own mode
 //   probe host    as a host program with its own SIGINT handler, which prints
-//                 "host handler ran" and exits 7; shows "host ready" and waits
+//                 "host handler ran, notices: N" and exits 7, N counting the
+//                 SIGUSR1 its other handler took; shows "host ready" and waits
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
@@ -132,6 +134,10 @@ int syncByKey() {
                 put(40, 13, kPlain, "S");
                 con().sleep(3000);
                 break;
+            case 'w':
+                put(40, 14, kPlain, "W");
+                ::sleep(3);  // as long work: no call into the library
+                break;
             case 'm':
                 put(0, 20, kPlain, "M");
                 con().messageBox("Probe box", "Box text");
@@ -221,8 +227,16 @@ int twoRounds() {
     return 0;
 }
 
+volatile std::sig_atomic_t hostNotices = 0;
+
+void onHostNotice(int) {
+    hostNotices = hostNotices + 1;
+}
+
 void onHostInterrupt(int) {
-    printDirectly("host handler ran\r\n");
+    char line[] = "host handler ran, notices: 0\r\n";
+    line[sizeof line - 4] = static_cast<char>('0' + hostNotices % 10);
+    printDirectly(line);
     _exit(7);
 }
 
@@ -231,6 +245,8 @@ int hostWithHandler() {
     action.sa_handler = onHostInterrupt;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
+    action.sa_handler = onHostNotice;
+    sigaction(SIGUSR1, &action, nullptr);
     put(0, 0, kPlain, "host ready");
     waitForEnd();
     return 0;

@@ -110,12 +110,17 @@ TEST(TerminalRendering, FramesAreWrittenByDifference) {
     EXPECT_TRUE(term.waitUntil([&] { return term.cursorVisible(); }));
 }
 
-TEST(TerminalRendering, FrameIsShownBeforeASleep) {
-    Terminal term(probeOptions("sync"));
-    ASSERT_TRUE(term.waitForText("sync ready"));
-    term.type("s");
-    // The probe sleeps 3 s after the change; it must be on screen during the sleep.
-    EXPECT_TRUE(term.waitUntil([&] { return term.cell(40, 13).ch == U'S'; }, 1500ms));
+TEST(TerminalRendering, FrameIsShownBeforeASleepOrWorkThatCallsNothing) {
+    for (const char key : {'s', 'w'}) {
+        Terminal term(probeOptions("sync"));
+        ASSERT_TRUE(term.waitForText("sync ready"));
+        term.type(std::string(1, key));
+        // The probe sleeps, or works without a call, for 3 s after the
+        // change; it must be on screen meanwhile.
+        const int row = key == 's' ? 13 : 14;
+        const char32_t shown = key == 's' ? U'S' : U'W';
+        EXPECT_TRUE(term.waitUntil([&] { return term.cell(40, row).ch == shown; }, 1500ms)) << key;
+    }
 }
 
 TEST(TerminalRendering, MessageBoxOverTheFrameAndGoneAfterwards) {

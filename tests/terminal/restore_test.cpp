@@ -97,7 +97,14 @@ INSTANTIATE_TEST_SUITE_P(
         WayOut{"SIGSEGV", 0, SIGSEGV, -1, SIGSEGV}, WayOut{"SIGABRT", 0, SIGABRT, -1, SIGABRT},
         WayOut{"SIGBUS", 0, SIGBUS, -1, SIGBUS}, WayOut{"SIGFPE", 0, SIGFPE, -1, SIGFPE},
         WayOut{"WildPointerWrite", 's', 0, -1, SIGSEGV}, WayOut{"Abort", 'a', 0, -1, SIGABRT},
-        WayOut{"RaisedSIGBUS", 'b', 0, -1, SIGBUS}, WayOut{"RaisedSIGFPE", 'f', 0, -1, SIGFPE}),
+        WayOut{"RaisedSIGBUS", 'b', 0, -1, SIGBUS}, WayOut{"RaisedSIGFPE", 'f', 0, -1, SIGFPE},
+        // Signals a program may use for its own ends, which end one that does not.
+        WayOut{"SIGPIPE", 0, SIGPIPE, -1, SIGPIPE}, WayOut{"SIGXFSZ", 0, SIGXFSZ, -1, SIGXFSZ},
+        WayOut{"SIGXCPU", 0, SIGXCPU, -1, SIGXCPU}, WayOut{"SIGUSR1", 0, SIGUSR1, -1, SIGUSR1},
+        WayOut{"SIGUSR2", 0, SIGUSR2, -1, SIGUSR2}, WayOut{"SIGALRM", 0, SIGALRM, -1, SIGALRM},
+        WayOut{"SIGVTALRM", 0, SIGVTALRM, -1, SIGVTALRM},
+        WayOut{"SIGPROF", 0, SIGPROF, -1, SIGPROF}, WayOut{"SIGTRAP", 0, SIGTRAP, -1, SIGTRAP},
+        WayOut{"SIGSYS", 0, SIGSYS, -1, SIGSYS}, WayOut{"SIGRTMIN", 0, SIGRTMIN, -1, SIGRTMIN}),
     [](const testing::TestParamInfo<WayOut>& way) { return std::string(way.param.label); });
 
 TEST(TerminalRestore, GivenBackWhileStoppedAndTakenAgainOnContinue) {
@@ -123,14 +130,19 @@ TEST(TerminalRestore, GivenBackWhileStoppedAndTakenAgainOnContinue) {
 }
 
 // A host program's own handler still runs, once the terminal is its user's
-// again: what it prints lands on the normal screen.
+// again: what it prints lands on the normal screen. Its handler for a signal
+// of its own (SIGUSR1) runs and leaves the terminal alone.
 TEST(TerminalRestore, AHostsOwnHandlerRunsAfterTheTerminalIsGivenBack) {
     Terminal term(probeFromShell("host"));
     ASSERT_TRUE(term.waitForText("host ready")) << term.screenText();
     term.waitQuiet();
+    term.markOutput();
+    ASSERT_TRUE(term.sendSignal(SIGUSR1));
+    term.waitQuiet();
+    EXPECT_EQ(term.bytesSinceMark(), 0u) << term.outputSinceMark();
     ASSERT_TRUE(term.sendSignal(SIGINT));
     EXPECT_TRUE(term.waitForExit().exitedWith(7)) << term.status();
-    EXPECT_TRUE(term.contains("host handler ran")) << term.screenText();
+    EXPECT_TRUE(term.contains("host handler ran, notices: 1")) << term.screenText();
     expectGivenBack(term);
 }
 

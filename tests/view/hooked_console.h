@@ -30,7 +30,4 @@ class HookedConsole : public orvask::platform::MemoryConsole {
     }
 };
 
-// Installs a console for the scope and puts the previous backend back.
-using ConsoleInstalled = orvask::platform::BackendScope;
-
 }  // namespace avl::testing

@@ -20,7 +20,6 @@
 namespace avl {
 namespace {
 
-using testing::ConsoleInstalled;
 using testing::ExpectedGrid;
 using testing::HookedConsole;
 
@@ -77,8 +76,8 @@ class TreeViewTest : public ::testing::Test {
         return found;
     }
 
-    HookedConsole console;
-    ConsoleInstalled installed{console};
+    orvask::platform::BasicMemoryConsoleScope<HookedConsole> installed;
+    HookedConsole& console = *installed;
     AvlTree tree;
     TreeView view{tree};
     SearchTree plain;  // never balances: for shapes an AVL tree cannot have

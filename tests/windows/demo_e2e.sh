@@ -2,8 +2,9 @@
 # The Windows avl-demo under Wine in an 80 by 25 tmux pane: the loading
 # screen, a key, then 1, 2, 3 (a left rotation at 1, the tree rooted at 2)
 # with their glyphs and colours; a step back, teaching turned on with F2 and
-# the step replayed and explained; and Esc ending it with status 0 and the
-# console given back (its title as before).
+# the step replayed and explained; teaching off, the pause (4 and 5 rotate at
+# 3 and wait for a key), a deletion (Shift+5), and Esc ending it with status
+# 0 and the console given back (its title as before).
 #
 #   demo_e2e.sh WINE_RUN AVL_DEMO_EXE
 source "$(dirname "$0")/tmux_screen.sh"
@@ -67,6 +68,26 @@ wait_for_line 0 "^ +_ *$"
 tmx send-keys -l $'\e[F'
 wait_for_line 24 "^Step 3 of 3 "
 wait_for_line 0 "^ +2 *$"
+
+# Teaching off; the pause: the rotation at 3 waits in white for a key, then
+# settles.
+press F2
+wait_for_line 20 "^Pause before rotation : false "
+press Space
+wait_for_line 20 "^Pause before rotation : true "
+press 4 5
+wait_for_sgr "${white}L rotation at 3"
+sleep 0.5
+expect_sgr "${white}L rotation at 3"
+press x
+wait_for_sgr "${grey}L rotation at 3"
+wait_for_line 6 "^ +_ +_ +3 +5 *$"
+
+# Shift+5 deletes 5; 4 then leans left («, byte 174, in blue).
+press %
+wait_for_line 6 "^ +_ +_ +3 +_ *$"
+wait_for_line 3 "^ +1 +« *4 *$"
+expect_sgr "$blue«"
 
 press Escape
 wait_for_exit

@@ -10,20 +10,23 @@
 namespace orvask::platform::windows {
 namespace {
 
-KEY_EVENT_RECORD keyDown(WORD virtualKey, char character, DWORD state = 0, WORD repeat = 1) {
+KEY_EVENT_RECORD keyDown(WORD virtualKey, wchar_t character, DWORD state = 0, WORD repeat = 1) {
     KEY_EVENT_RECORD event{};
     event.bKeyDown = TRUE;
     event.wRepeatCount = repeat;
     event.wVirtualKeyCode = virtualKey;
-    event.uChar.AsciiChar = character;
+    event.uChar.UnicodeChar = character;
     event.dwControlKeyState = state;
     return event;
 }
 
 std::vector<int> codesOf(const KEY_EVENT_RECORD& event) {
-    std::deque<int> codes;
-    appendKeyCodes(event, codes);
-    return {codes.begin(), codes.end()};
+    std::deque<KeyEvent> events;
+    KeyTranslator().translate(event, events);
+    std::vector<int> codes;
+    for (const KeyEvent& e : events)
+        codes.push_back(e.code);
+    return codes;
 }
 
 using Codes = std::vector<int>;
@@ -66,7 +69,9 @@ TEST(KeyEvents, KeysWithACharacterComeAsThatByte) {
         {"Ctrl+C", keyDown('C', 3, LEFT_CTRL_PRESSED), {3}},
         {"Enter", keyDown(VK_RETURN, '\r'), {13}},
         {"Tab", keyDown(VK_TAB, '\t'), {9}},
-        {"code page byte 224", keyDown('A', static_cast<char>(224)), {224}},
+        {"a character of the code page", keyDown(0, L'é'), {130}},
+        {"one the code page lacks", keyDown(0, L'€'), {}},
+        {"one whose byte would read as a prefix (224)", keyDown(0, L'α'), {}},
         {"Esc reported without its character", keyDown(VK_ESCAPE, 0), {27}},
         {"Esc", keyDown(VK_ESCAPE, 27), {27}},
         {"held key repeats", keyDown('X', 'x', 0, 3), {'x', 'x', 'x'}},
@@ -84,6 +89,47 @@ TEST(KeyEvents, ReleasesAndLoneModifiersDeliverNothing) {
     EXPECT_EQ(codesOf(keyDown(VK_MENU, 0, LEFT_ALT_PRESSED)), Codes{});
     EXPECT_EQ(codesOf(keyDown(VK_CAPITAL, 0)), Codes{});
     EXPECT_EQ(codesOf(keyDown('2', 0, LEFT_CTRL_PRESSED)), Codes{}) << "no character 0";
+}
+
+TEST(KeyEvents, CharactersSpreadOverEventsComeWhole) {
+    const KEY_EVENT_RECORD altDown = keyDown(VK_MENU, 0, LEFT_ALT_PRESSED);
+    KEY_EVENT_RECORD altUpWithCharacter = keyDown(VK_MENU, L'é');
+    altUpWithCharacter.bKeyDown = FALSE;
+    struct Case {
+        const char* name;
+        int codePage;
+        std::vector<KEY_EVENT_RECORD> events;
+        Codes codes;
+    };
+    const Case cases[] = {
+        {"a character beyond 16 bits, in two halves, that the code page lacks",
+         437,
+         {keyDown(0, 0xD83D), keyDown(0, 0xDE00), keyDown('A', 'a')},
+         {'a'}},
+        {"half a character alone", 437, {keyDown(0, 0xDE00)}, {}},
+        {"Alt and keypad digits: the character comes with the release of Alt",
+         437,
+         {altDown, keyDown(VK_NUMPAD1, 0, LEFT_ALT_PRESSED),
+          keyDown(VK_NUMPAD3, 0, LEFT_ALT_PRESSED), keyDown(VK_NUMPAD0, 0, LEFT_ALT_PRESSED),
+          altUpWithCharacter},
+         {130}},
+        {"keypad digits with Num Lock off are no Alt+End",
+         437,
+         {keyDown(VK_END, 0, LEFT_ALT_PRESSED), altUpWithCharacter},
+         {130}},
+        {"a Hangul syllable under code page 949", 949, {keyDown(0, L'한')}, {0xC7, 0xD1}},
+    };
+    for (const Case& c : cases) {
+        KeyTranslator translator;
+        translator.setCodePage(c.codePage);
+        std::deque<KeyEvent> events;
+        for (const KEY_EVENT_RECORD& event : c.events)
+            translator.translate(event, events);
+        Codes codes;
+        for (const KeyEvent& e : events)
+            codes.push_back(e.code);
+        EXPECT_EQ(codes, c.codes) << c.name;
+    }
 }
 
 }  // namespace

@@ -1,12 +1,44 @@
 #!/usr/bin/env bash
-# The Windows avl-demo under Wine with its keys from a pipe and its output
-# to a pipe (no console at all): it reads the keys from the pipe, and the
-# end of the pipe ends it as Esc does, with status 0.
+# The Windows avl-demo under Wine with no console at all: its keys from a
+# pipe or a file, its output to a pipe or a file.
+#   * keys from a pipe: the end of the pipe ends it as Esc does, status 0;
+#   * keys from a file, with an arrow key as a terminal sends it: the arrow
+#     does nothing and the keys after it count;
+#   * a lone Esc from a pipe, with the next keys after a pause: Esc ends it
+#     and the keys after it are never read.
 #
 #   piped_keys.sh WINE_RUN AVL_DEMO_EXE
 set -euo pipefail
+wine_run=$1
+demo=$2
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+menus() { grep -ao "Exit : Esc" "$dir/out" | wc -l; }
+
 status=0
-output=$(printf 'x123' | "$1" "$2") || status=$?
-[ "$status" = 0 ] || { echo "FAIL: exit status $status at the end of the keys"; exit 1; }
-grep -qF "L rotation at 1" <<<"$output" || { echo "FAIL: no rotation in: $output"; exit 1; }
-echo "PASS: keys from a pipe, ended by its end"
+output=$(printf 'x123' | "$wine_run" "$demo") || status=$?
+[ "$status" = 0 ] || fail "exit status $status at the end of the keys"
+grep -qF "L rotation at 1" <<<"$output" || fail "no rotation in: $output"
+
+printf 'x\e[A123' >"$dir/keys"
+"$wine_run" "$demo" <"$dir/keys" >"$dir/out" || fail "exit status $? with keys from a file"
+grep -qaF "L rotation at 1" "$dir/out" || fail "the keys after the arrow were lost"
+
+# The menu is drawn once more after each key the demo reads.
+mkfifo "$dir/pipe"
+"$wine_run" "$demo" <"$dir/pipe" >"$dir/out" &
+exec 3>"$dir/pipe"
+printf 'x\e[A1' >&3
+for ((i = 0; i < 300 && $(menus) < 3; ++i)); do sleep 0.1; done
+[ "$(menus)" = 3 ] || fail "the demo did not read x, the arrow and 1"
+printf '\e' >&3
+sleep 0.5
+trap '' PIPE # the demo may have closed the pipe already
+printf '23' >&3 2>/dev/null || true
+exec 3>&-
+status=0
+wait $! || status=$?
+[ "$status" = 0 ] || fail "exit status $status after Esc"
+[ "$(menus)" = 3 ] || fail "keys were read after Esc"
+echo "PASS: keys from a pipe and a file, escape sequences decoded"

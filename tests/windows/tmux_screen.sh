@@ -28,11 +28,32 @@ tmx() { tmux -S "$screen_socket" "$@"; }
 
 # The program's status goes to a file as soon as it ends: the pane itself
 # may stay open a little longer, held by Wine's console host.
+#
+# Wine now and then fails to start a program when the machine is busy: it
+# ends at once with a failure status, before the program's main, and shows
+# nothing. Such a start is said so and made again, up to twice; a program
+# that showed anything, or ended well, is left as it is.
 screen_start() {
-  tmx -f /dev/null new-session -d -x 80 -y 25 -e LANG=C.UTF-8 -e LC_ALL=C.UTF-8 \
-    bash -c '"$@"; echo $? > "$0.new" && mv "$0.new" "$0"; sleep 600' \
-    "$screen_dir/status" "$@"
+  local attempt
+  for attempt in 1 2 3; do
+    rm -f "$screen_dir/status"
+    tmx -f /dev/null new-session -d -x 80 -y 25 -e LANG=C.UTF-8 -e LC_ALL=C.UTF-8 \
+      bash -c '"$@"; echo $? > "$0.new" && mv "$0.new" "$0"; sleep 600' \
+      "$screen_dir/status" "$@"
+    retry "the program never showed anything" started
+    if ! test -f "$screen_dir/status" || [ "$(cat "$screen_dir/status")" = 0 ] ||
+      shows_something; then
+      return 0
+    fi
+    echo "$(basename "${2:-$1}") ended at once with status $(cat "$screen_dir/status")," \
+      "showing nothing: Wine failed to start it; starting it again"
+    tmx kill-server
+  done
+  fail "Wine failed to start $(basename "${2:-$1}") three times"
 }
+
+shows_something() { screen | grep -q '[^[:space:]]'; }
+started() { shows_something || test -f "$screen_dir/status"; }
 
 press() { tmx send-keys "$@"; }
 

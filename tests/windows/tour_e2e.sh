@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # The Windows orvask-tour under Wine in an 80 by 25 tmux pane: every screen
-# in turn, a key without a character (Down) going on like any other, an
-# answer typed into an input box and shown back at the end, Esc cancelling
-# the other boxes, and the last key ending it with status 0.
+# in turn, a key without a character (Down) and Alt+a going on like any
+# other, an answer typed into an input box and shown back at the end, Esc
+# cancelling the other boxes, and the last key ending it with status 0.
 #
 #   tour_e2e.sh WINE_RUN ORVASK_TOUR_EXE
 source "$(dirname "$0")/tmux_screen.sh"
 wine_run=$1
 tour=$2
 
-white=$'\e[97m' yellow=$'\e[93m' on_blue=$'\e[44m'
+white=$'\e[97m' yellow=$'\e[93m' on_blue=$'\e[44m' on_magenta=$'\e[45m'
 screen=1
 
 # Goes on with a key to the screen with this title; its footer comes last.
@@ -39,15 +39,19 @@ expect_sgr "${yellow}Welcome"
 next "Colours and markup"
 wait_for "Score 1234  field of 6 [    42]"
 next "Glyphs"
-# The double-line corner of code page 437 (byte 201). The glyphs below 32
-# (the sun of `*, the arrows, the heart of byte 3) are not checked: Wine's
-# console sends them to the terminal as control bytes instead of glyphs
-# (Windows shows them), which leaves stray text on these rows under Wine
-# until they are drawn again; later checks look past it.
+# The double-line corner of code page 437 (byte 201), and glyphs of the
+# bytes below 32 (the sun of `*, the heart of byte 3).
 wait_for "╔"
+wait_for "\`*   ☼"
+wait_for "gives ♥"
 next "Frames" Down # a key without a character goes on as well
-next "Text boxes"
+next "Text boxes" M-a
+wait_for "last key code 2001" # Alt+a
 wait_for "Centred on column 40"
+# Backgrounds as well as foregrounds: a white frame on dark blue around
+# yellow text, a yellow frame on dark magenta.
+expect_sgr "${white}${on_blue}│${yellow}A plain text box"
+wait_for_sgr "${yellow}${on_magenta}│${white}Opening"
 next "Input boxes"
 
 wait_for_box "Your name"

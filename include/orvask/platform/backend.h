@@ -5,11 +5,17 @@
 // clock goes through a Backend. The operations mirror what the Windows
 // console offers (cursor, attribute, write at the cursor, buffer and window
 // size, code pages, title, clocks, getch/kbhit, key state, message box), so
-// the library is written once and each platform supplies one Backend:
+// the library is written once and each platform supplies one Backend. There
+// are three:
 //
-//   * the POSIX terminal backend, the default on Linux and Unix;
+//   * the POSIX terminal backend (src/platform/posix), the default on Linux
+//     and Unix: a console model rendered to the terminal by difference, keys
+//     decoded from the terminal's bytes;
+//   * the Windows console backend (src/platform/windows), the default on
+//     Windows: the console's own calls on the standard handles;
 //   * the in-memory console (memory_console.h), which behaves like a Windows
-//     console buffer and is what the tests install.
+//     console buffer, with scripted keys and a virtual clock: what the tests
+//     install (MemoryConsoleScope).
 //
 // Nothing above this header includes an operating-system header.
 
@@ -41,6 +47,18 @@ inline constexpr unsigned kOutputModeDefault = 0x17;
 
 // The value readKey() returns once the input has ended for good.
 inline constexpr int kEndOfInput = -1;
+
+// One whole key from the key read.
+struct KeyPress {
+    enum class Kind : std::uint8_t {
+        Character,   // a key that produced a character; `code` is its byte 1..255
+        Extended,    // a key without a character (arrow, function key, ...);
+                     // `code` is the code that followed the 0 or 224 prefix
+        EndOfInput,  // the input has ended for good; no key will ever come
+    };
+    Kind kind = Kind::EndOfInput;
+    int code = 0;
+};
 
 // Receives the bytes a backend sends to the screen (see Backend::tapOutput).
 class ORVASK_PLATFORM_API OutputTap {
@@ -108,6 +126,13 @@ class ORVASK_PLATFORM_API Backend {
     // kGreyKeyPrefix) now and the key's code on the next call. kEndOfInput
     // once input has ended.
     virtual int readKey() = 0;
+    // Blocks for one key press and reads all of it: the prefix of a key
+    // without a character and the code after it are taken together, so no
+    // half of a key is left behind for the next reader. Input that ends
+    // between the two halves is the end of input. Every reader of whole keys
+    // uses this; the default reads the halves through readKey(), and a
+    // backend whose keys arrive whole may hand them over as they are.
+    virtual KeyPress readKeyPress();
     // True when the next readKey() returns at once without end of input
     // (kbhit). Consumes nothing.
     virtual bool keyWaiting() = 0;

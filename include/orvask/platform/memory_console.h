@@ -1,8 +1,8 @@
 #pragma once
 // An in-memory console that behaves like a Windows console buffer in output
 // mode 0x17, with scripted keys and a virtual clock. Tests install it with
-// installBackend() (or the MemoryConsoleScope below) and then read back every
-// cell, the cursor, the attribute and the settings.
+// the MemoryConsoleScope below and then read back every cell, the cursor,
+// the attribute and the settings.
 
 #include <array>
 #include <cstdint>
@@ -107,18 +107,27 @@ class ORVASK_PLATFORM_API MemoryConsole : public ModelBackend {
     bool hasCounter_ = true;
 };
 
-// Installs a MemoryConsole for the lifetime of the scope and puts the
-// previous backend back afterwards.
-class MemoryConsoleScope {
+// Installs a console for the lifetime of the scope and puts the previous
+// backend back afterwards: a MemoryConsole (MemoryConsoleScope), or a
+// subclass of it for a test that watches the calls
+// (BasicMemoryConsoleScope<MyConsole>). The way tests install a console; one
+// made with `new` and never deleted stays installed until the process ends.
+template <typename Console>
+class BasicMemoryConsoleScope {
   public:
-    explicit MemoryConsoleScope(Coord size = {80, 25}) : console_(size) {}
+    BasicMemoryConsoleScope() = default;
+    explicit BasicMemoryConsoleScope(Coord size) : console_(size) {}
+    BasicMemoryConsoleScope(const BasicMemoryConsoleScope&) = delete;
+    BasicMemoryConsoleScope& operator=(const BasicMemoryConsoleScope&) = delete;
 
-    MemoryConsole& operator*() { return console_; }
-    MemoryConsole* operator->() { return &console_; }
+    Console& operator*() { return console_; }
+    Console* operator->() { return &console_; }
 
   private:
-    MemoryConsole console_;
+    Console console_;
     BackendScope installed_{console_};
 };
+
+using MemoryConsoleScope = BasicMemoryConsoleScope<MemoryConsole>;
 
 }  // namespace orvask::platform

@@ -2,8 +2,6 @@
 
 #include <time.h>
 
-#include <cerrno>
-
 namespace orvask::platform::posix {
 
 namespace {
@@ -16,20 +14,16 @@ class SystemClock final : public Clock {
         return static_cast<std::int64_t>(now.tv_sec) * kCounterFrequency + now.tv_nsec;
     }
 
-    void sleep(std::uint32_t milliseconds, void (*interrupted)(void*), void* context) override {
-        timespec left{static_cast<time_t>(milliseconds / 1000),
-                      static_cast<long>(milliseconds % 1000) * 1'000'000L};
-        while (nanosleep(&left, &left) != 0 && errno == EINTR) {
-            if (interrupted != nullptr) interrupted(context);
-        }
+    int poll(pollfd* fds, nfds_t count, int timeoutMs) override {
+        return ::poll(fds, count, timeoutMs);
     }
 };
 
 }  // namespace
 
 Clock& systemClock() {
-    static SystemClock clock;
-    return clock;
+    static SystemClock* const clock = new SystemClock;
+    return *clock;
 }
 
 }  // namespace orvask::platform::posix

@@ -1,7 +1,10 @@
 #pragma once
-// The clock the terminal backend runs on: a monotonic time and a sleep. The
+// The clock the terminal backend runs on: a monotonic time and a wait. The
 // backend takes it from outside, so tests and benchmarks can run it on a
-// clock of their own (one that never waits, or that stalls on demand).
+// clock of their own (one that never waits, or that brings input at set
+// times).
+
+#include <poll.h>
 
 #include <cstdint>
 
@@ -20,12 +23,14 @@ class Clock {
     std::uint32_t milliseconds() noexcept {
         return static_cast<std::uint32_t>(static_cast<std::uint64_t>(nanoseconds()) / 1'000'000u);
     }
-    // Sleeps `milliseconds`; an interruption by a signal calls `interrupted`
-    // (when given) and sleeps on for the time that was left.
-    virtual void sleep(std::uint32_t milliseconds, void (*interrupted)(void*), void* context) = 0;
+    // Waits as poll(2) does, for up to `timeoutMs` of this clock (-1: no
+    // limit), and returns what poll returns (-1 with EINTR for a signal).
+    // Every wait of the backend, sleeps included, goes through here.
+    virtual int poll(pollfd* fds, nfds_t count, int timeoutMs) = 0;
 };
 
-// CLOCK_MONOTONIC and nanosleep.
+// CLOCK_MONOTONIC and poll(2). Never destroyed: the backend may still need
+// it at exit.
 Clock& systemClock();
 
 }  // namespace orvask::platform::posix

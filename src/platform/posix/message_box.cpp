@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "glyph_table.h"
+#include "glyphs/glyph_table.h"
 
 namespace orvask::platform::posix {
 

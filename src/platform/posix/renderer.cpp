@@ -2,11 +2,19 @@
 
 #include <algorithm>
 
-#include "cp949_codec.h"
-#include "glyph_table.h"
-#include "utf8.h"
+#include "escape_sequences.h"
+#include "glyphs/cp949_codec.h"
+#include "glyphs/glyph_table.h"
+#include "glyphs/utf8.h"
+#include "size_notice.h"
 
 namespace orvask::platform::posix {
+
+using glyphs::appendUtf8;
+using glyphs::decodeCp949;
+using glyphs::isCp949LeadByte;
+using glyphs::screenRow;
+using glyphs::singleByteGlyph;
 
 namespace {
 
@@ -48,7 +56,7 @@ int bgCode(int attribute) {
 
 // "CSI n <final>", with the parameter left out where it is the default 1.
 std::string csi(int n, char final) {
-    std::string out = "\x1b[";
+    std::string out(seq::kCsi);
     if (n != 1) appendNumber(out, n);
     out += final;
     return out;
@@ -57,30 +65,44 @@ std::string csi(int n, char final) {
 // The absolute move, with the defaults left out: "CSI H" is the top-left
 // corner, "CSI r H" column 1 of row r.
 std::string jump(int x, int y) {
-    std::string out = "\x1b[";
+    std::string out(seq::kCsi);
     if (y != 0 || x != 0) appendNumber(out, y + 1);
     if (x != 0) {
         out += ';';
         appendNumber(out, x + 1);
     }
-    out += 'H';
+    out += seq::kCursorPosition;
     return out;
 }
 
-const char* cursorStyleSequence(int size) {
-    if (size == 25) return "\x1b[0 q";  // the console default: the terminal's own style
-    if (size >= 50) return "\x1b[2 q";  // steady block
-    return "\x1b[4 q";                  // steady underline
+std::string_view cursorStyleSequence(int size) {
+    if (size == 25) return seq::kCursorOwnStyle;  // the console default
+    if (size >= 50) return seq::kCursorBlock;
+    return seq::kCursorUnderline;
+}
+
+// Plain colours, the cursor home and every cell blank.
+void clearScreen(std::string& out) {
+    out += seq::kPlainColours;
+    out += seq::kHome;
+    out += seq::kClearScreen;
+}
+
+// "CSI n m": one SGR colour number.
+void appendColour(std::string& out, int code) {
+    out += seq::kCsi;
+    appendNumber(out, code);
+    out += seq::kColours;
 }
 
 }  // namespace
 
 std::string colourSequence(std::uint8_t attribute) {
-    std::string out = "\x1b[";
+    std::string out(seq::kCsi);
     appendNumber(out, fgCode(attribute));
     out += ';';
     appendNumber(out, bgCode(attribute));
-    out += 'm';
+    out += seq::kColours;
     return out;
 }
 
@@ -135,7 +157,7 @@ void Renderer::render(const ConsoleModel& model, Coord terminal, std::string& ou
 }
 
 void Renderer::repaintAll(const ConsoleModel& model, std::string& out) {
-    out += "\x1b[0m\x1b[H\x1b[2J";
+    clearScreen(out);
     attribute_ = -1;
     cursorX_ = cursorY_ = 0;
     shownSize_ = model.size();
@@ -217,9 +239,9 @@ void Renderer::renderTitle(const ConsoleModel& model, std::string& out) {
     // Compared as shown: the code page changes how the same bytes look.
     std::string shown = sanitizeTitle(model.title, model.outputCodePage);
     if (title_ == shown) return;
-    out += "\x1b]2;";
+    out += seq::kTitleStart;
     out += shown;
-    out += '\x07';
+    out += seq::kTitleEnd;
     title_ = std::move(shown);
 }
 
@@ -229,14 +251,9 @@ void Renderer::renderNotice(const ConsoleModel& model, Coord terminal, std::stri
     noticeTerminal_ = terminal;
     noticeModel_ = model.size();
     valid_ = false;
-    const std::string lines[] = {
-        "The terminal is too small.",
-        "Please make it at least " + std::to_string(model.width()) + " x " +
-            std::to_string(model.height()) + ".",
-        "(It is " + std::to_string(terminal.x) + " x " + std::to_string(terminal.y) + " now.)",
-    };
+    const auto lines = sizeNotice(model.size(), terminal);
     const int count = static_cast<int>(std::size(lines));
-    out += "\x1b[0m\x1b[H\x1b[2J";
+    clearScreen(out);
     attribute_ = -1;
     setVisibility(Visibility::Hidden, out);
     const int top = std::max(0, (terminal.y - count) / 2);
@@ -262,25 +279,25 @@ void Renderer::moveTo(int x, int y, std::string& out, const ScreenCell* row) {
         std::string vertical;
         if (y > cursorY_) {
             const int down = y - cursorY_;
-            vertical =
-                down <= 3 ? std::string(static_cast<std::size_t>(down), '\n') : csi(down, 'B');
+            vertical = down <= 3 ? std::string(static_cast<std::size_t>(down), '\n')
+                                 : csi(down, seq::kCursorDown);
         } else if (y < cursorY_) {
-            vertical = csi(cursorY_ - y, 'A');
+            vertical = csi(cursorY_ - y, seq::kCursorUp);
         }
         const int from = cursorX_;
         if (x == from) consider(vertical);
         if (x == 0) consider(vertical + '\r');
         if (x > from) {
-            consider(vertical + csi(x - from, 'C'));
+            consider(vertical + csi(x - from, seq::kCursorRight));
             if (auto cells = rewrite(row, from, x)) consider(vertical + *cells);
         }
         if (x < from) {
             const int left = from - x;
             consider(vertical + (left <= 3 ? std::string(static_cast<std::size_t>(left), '\b')
-                                           : csi(left, 'D')));
+                                           : csi(left, seq::kCursorLeft)));
             if (auto cells = rewrite(row, 0, x)) consider(vertical + '\r' + *cells);
         }
-        consider(vertical + csi(x + 1, 'G'));
+        consider(vertical + csi(x + 1, seq::kCursorColumn));
     }
     out += best;
     cursorX_ = x;
@@ -302,7 +319,7 @@ std::optional<std::string> Renderer::rewrite(const ScreenCell* row, int from, in
 
 void Renderer::setVisibility(Visibility visibility, std::string& out) {
     if (visibility == visibility_) return;
-    out += visibility == Visibility::Shown ? "\x1b[?25h" : "\x1b[?25l";
+    out += visibility == Visibility::Shown ? seq::kShowCursor : seq::kHideCursor;
     visibility_ = visibility;
 }
 
@@ -311,13 +328,9 @@ void Renderer::useAttribute(std::uint8_t attribute, std::string& out) {
     const bool sameFg = attribute_ >= 0 && fgCode(attribute_) == fgCode(attribute);
     const bool sameBg = attribute_ >= 0 && bgCode(attribute_) == bgCode(attribute);
     if (sameBg) {
-        out += "\x1b[";
-        appendNumber(out, fgCode(attribute));
-        out += 'm';
+        appendColour(out, fgCode(attribute));
     } else if (sameFg) {
-        out += "\x1b[";
-        appendNumber(out, bgCode(attribute));
-        out += 'm';
+        appendColour(out, bgCode(attribute));
     } else {
         out += colourSequence(attribute);
     }

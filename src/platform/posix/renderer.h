@@ -18,10 +18,12 @@
 #include <string_view>
 #include <vector>
 
+#include "glyphs/screen_cell.h"
 #include "orvask/platform/console_model.h"
-#include "screen_cell.h"
 
 namespace orvask::platform::posix {
+
+using glyphs::ScreenCell;
 
 class Renderer {
   public:

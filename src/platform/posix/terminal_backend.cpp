@@ -1,10 +1,14 @@
 #include "terminal_backend.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <csignal>
 #include <cstdlib>
 
 #include "fd_write.h"
@@ -19,9 +23,20 @@ namespace {
 
 // The backend the exit-time sync goes to.
 TerminalBackend* syncedAtExit = nullptr;
+// The backend whose watcher runs, for the fork handlers.
+TerminalBackend* watched = nullptr;
 
 void syncAtExit() {
-    if (syncedAtExit != nullptr) syncedAtExit->syncIfHeld();
+    if (syncedAtExit == nullptr) return;
+    syncedAtExit->syncIfHeld();
+    syncedAtExit->stopWatcher();
+}
+
+// Reads everything waiting on a non-blocking descriptor and throws it away.
+void drain(int fd) {
+    char buffer[64];
+    while (::read(fd, buffer, sizeof buffer) > 0) {
+    }
 }
 
 // What a wait for input ended with.
@@ -35,16 +50,40 @@ TerminalBackend::TerminalBackend(int inputFd, int outputFd, std::string_view ter
       inputIsTerminal_(::isatty(inputFd) == 1),
       outputIsTerminal_(::isatty(outputFd) == 1),
       clock_(clock),
-      decoder_(terminalFamily(term)) {
+      decoder_(keys::terminalFamily(term)) {
     decoder_.setCodePage(model_.inputCodePage);
+    lastCallMs_ = clock_.milliseconds();
     takeTerminal();
-    // Registered after the take-over, so it runs before the restore.
-    if (syncedAtExit == nullptr) std::atexit(syncAtExit);
+    session::flushAtExit(syncAtExit);
     syncedAtExit = this;
 }
 
 TerminalBackend::~TerminalBackend() {
     if (syncedAtExit == this) syncedAtExit = nullptr;
+    askWatcherToStop();
+    if (watching_) pthread_join(watcher_, nullptr);
+    if (watched == this) watched = nullptr;
+    for (int fd : watcherWake_) {
+        if (fd >= 0) ::close(fd);
+    }
+}
+
+void TerminalBackend::Lock::init() {
+    pthread_mutexattr_t attributes;
+    pthread_mutexattr_init(&attributes);
+    pthread_mutexattr_settype(&attributes, PTHREAD_MUTEX_RECURSIVE);
+    pthread_mutex_init(&mutex_, &attributes);
+    pthread_mutexattr_destroy(&attributes);
+}
+
+void TerminalBackend::enter() {
+    lock_.lock();
+    ++depth_;
+}
+
+void TerminalBackend::leave() {
+    if (--depth_ == 0) lastCallMs_ = clock_.milliseconds();
+    lock_.unlock();
 }
 
 void TerminalBackend::takeTerminal() {
@@ -56,6 +95,7 @@ void TerminalBackend::takeTerminal() {
 }
 
 void TerminalBackend::restoreConsole() {
+    const Hold hold(*this);
     if (!held_) return;
     sync();
     session::giveBack();
@@ -69,9 +109,11 @@ void TerminalBackend::changed() {
     if (dirty_) return;
     dirty_ = true;
     dirtySinceMs_ = clock_.milliseconds();
+    if (watcherAsleep_) notifyWatcher();
 }
 
 void TerminalBackend::write(const char* bytes, std::size_t count) {
+    const Hold hold(*this);
     ModelBackend::write(bytes, count);
     writtenSinceSync_ += count;
     if (writtenSinceSync_ >= kLargeOutput ||
@@ -81,11 +123,13 @@ void TerminalBackend::write(const char* bytes, std::size_t count) {
 }
 
 void TerminalBackend::setInputCodePage(int codePage) {
+    const Hold hold(*this);
     ModelBackend::setInputCodePage(codePage);
     decoder_.setCodePage(codePage);
 }
 
 void TerminalBackend::sync() {
+    const Hold hold(*this);
     if (!held_) {
         takeTerminal();
     } else if (session::taken() && !session::active()) {
@@ -96,11 +140,19 @@ void TerminalBackend::sync() {
         changed();
     }
     answerSignals();
+    render();
+}
+
+// Sends the terminal what it does not show yet.
+void TerminalBackend::render() {
     if (!dirty_ || outputBroken_) return;
     renderer_.render(overlay_ != nullptr ? *overlay_ : model_, terminalSize_, pending_);
     if (!pending_.empty()) {
         if (tap_ != nullptr) tap_->sent(pending_);
-        if (!writeFully(outputFd_, pending_.data(), pending_.size())) outputBroken_ = true;
+        if (!writeFully(outputFd_, pending_.data(), pending_.size())) {
+            outputBroken_ = true;
+            writeError_ = errno;
+        }
     }
     pending_.clear();
     dirty_ = false;
@@ -108,6 +160,7 @@ void TerminalBackend::sync() {
 }
 
 void TerminalBackend::syncIfHeld() {
+    const Hold hold(*this);
     if (held_ && (!session::taken() || session::active())) sync();
 }
 
@@ -121,10 +174,6 @@ void TerminalBackend::answerSignals() {
         renderer_.invalidate();
         changed();
     }
-}
-
-void TerminalBackend::answerSignalsDuringSleep(void* self) {
-    static_cast<TerminalBackend*>(self)->sync();
 }
 
 Coord TerminalBackend::queryTerminalSize() const {
@@ -151,13 +200,23 @@ std::uint32_t TerminalBackend::tickCount() {
 }
 
 void TerminalBackend::sleep(std::uint32_t milliseconds) {
+    const Hold hold(*this);
     sync();
-    clock_.sleep(milliseconds, answerSignalsDuringSleep, this);
+    // Keys typed meanwhile are read as they come, so that each carries the
+    // time it came; a signal is answered at once.
+    const std::uint32_t start = clock_.milliseconds();
+    for (;;) {
+        const std::uint32_t slept = clock_.milliseconds() - start;
+        if (slept >= milliseconds) return;
+        wait(static_cast<int>(std::min<std::uint32_t>(milliseconds - slept, INT_MAX)), keysInUse_);
+    }
 }
 
 // --- Keyboard -----------------------------------------------------------------
 
 int TerminalBackend::readKey() {
+    const Hold hold(*this);
+    keysInUse_ = true;
     if (!decoder_.ready() && inputEnded_) return kEndOfInput;
     sync();
     while (!decoder_.ready()) {
@@ -177,6 +236,8 @@ int TerminalBackend::readKey() {
 }
 
 bool TerminalBackend::keyWaiting() {
+    const Hold hold(*this);
+    keysInUse_ = true;
     if (decoder_.ready()) return true;
     if (inputEnded_) return false;
     sync();
@@ -186,11 +247,12 @@ bool TerminalBackend::keyWaiting() {
 }
 
 bool TerminalBackend::keyDown(int virtualKey) {
+    const Hold hold(*this);
     return virtualKey == vk::Menu && altHeld_ && clock_.milliseconds() - altSinceMs_ < kAltHoldMs;
 }
 
 int TerminalBackend::takeKey() {
-    KeyEvent event{};
+    keys::KeyEvent event{};
     decoder_.next(event);
     altHeld_ = event.alt;
     altSinceMs_ = clock_.milliseconds();
@@ -203,33 +265,42 @@ void TerminalBackend::settleIfQuiet() {
     }
 }
 
-// Waits up to timeoutMs (-1: no limit) for input or a signal, and takes in
-// everything that is waiting. Returns Bytes when bytes came, Quiet when the
-// whole timeout passed without any, Woken otherwise (a signal, the end).
-int TerminalBackend::waitForInput(int timeoutMs) {
-    if (signals::hungUp()) {
-        endInput();
-        return Woken;
+// Waits up to timeoutMs (-1: no limit) for a signal and, with `keys`, for
+// input, and takes in everything that is waiting. Returns Bytes when bytes
+// came, Quiet when the whole timeout passed without any, Woken otherwise (a
+// signal, the end of the input).
+int TerminalBackend::wait(int timeoutMs, bool keys) {
+    if (signals::hungUp() && !inputEnded_) {
+        endInput();  // the terminal is gone: no key can come any more
+        if (keys) return Woken;
     }
-    pollfd fds[2] = {{inputFd_, POLLIN, 0}, {signals::wakeFd(), POLLIN, 0}};
-    const nfds_t count = fds[1].fd >= 0 ? 2 : 1;
-    const int ready = ::poll(fds, count, timeoutMs);
+    keys = keys && !inputEnded_;
+    pollfd fds[2];
+    nfds_t count = 0;
+    if (keys) fds[count++] = {inputFd_, POLLIN, 0};
+    const int wakeFd = signals::wakeFd();
+    if (wakeFd >= 0) fds[count++] = {wakeFd, POLLIN, 0};
+    const int ready = clock_.poll(fds, count, timeoutMs);
     if (ready == 0) return Quiet;
     if (ready < 0) {
-        if (errno != EINTR && errno != EAGAIN) endInput();
+        if (keys && errno != EINTR && errno != EAGAIN) endInput();
         sync();
         return Woken;
     }
-    if (count == 2 && fds[1].revents != 0) {
+    if (wakeFd >= 0 && fds[count - 1].revents != 0) {
         signals::drainWake();
         if (signals::hungUp()) {
-            endInput();  // the terminal is gone: no key can come any more
+            endInput();
             return Woken;
         }
         sync();
     }
-    if (fds[0].revents != 0 && readInput()) return Bytes;
+    if (keys && fds[0].revents != 0 && readInput()) return Bytes;
     return Woken;
+}
+
+int TerminalBackend::waitForInput(int timeoutMs) {
+    return wait(timeoutMs, true);
 }
 
 // Reads everything waiting on the input into the decoder; true when any
@@ -240,8 +311,12 @@ bool TerminalBackend::readInput() {
     for (;;) {
         const ssize_t n = ::read(inputFd_, buffer, sizeof buffer);
         if (n > 0) {
+            // Bytes that come kEscTimeoutMs or more after those held back
+            // start afresh: what is held is settled first.
+            const std::uint32_t now = clock_.milliseconds();
+            if (decoder_.holding() && now - lastByteMs_ >= kEscTimeoutMs) decoder_.settle();
             decoder_.feed(buffer, static_cast<std::size_t>(n));
-            lastByteMs_ = clock_.milliseconds();
+            lastByteMs_ = now;
             got = true;
             pollfd more{inputFd_, POLLIN, 0};
             if (::poll(&more, 1, 0) <= 0) break;
@@ -249,7 +324,10 @@ bool TerminalBackend::readInput() {
         }
         if (n < 0 && errno == EINTR) continue;
         if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) {
-            endInput();  // end of file, or the terminal is gone (EIO)
+            // End of file, or the terminal is gone: a raw terminal reads
+            // nothing or EIO only once it has hung up.
+            if (inputIsTerminal_) signals::noteHangUp();
+            endInput();
         }
         break;
     }
@@ -264,6 +342,7 @@ void TerminalBackend::endInput() {
 // --- Message box --------------------------------------------------------------
 
 void TerminalBackend::messageBox(const char* caption, const char* text) {
+    const Hold hold(*this);
     const std::string_view captionText = caption != nullptr ? caption : "";
     const std::string_view bodyText = text != nullptr ? text : "";
     if (!outputIsTerminal_) {
@@ -283,13 +362,115 @@ void TerminalBackend::messageBox(const char* caption, const char* text) {
     overlay_ = &box;
     changed();
     while (true) {
-        const int key = readKey();
-        if (key == kEndOfInput || acknowledgesMessageBox(key)) break;
-        if (isKeyPrefix(key)) readKey();  // the second half of a key without a character
+        const KeyPress press = readKeyPress();
+        if (press.kind == KeyPress::Kind::EndOfInput) break;
+        if (press.kind == KeyPress::Kind::Character && acknowledgesMessageBox(press.code)) break;
     }
     overlay_ = nullptr;
     changed();
     sync();
+}
+
+// --- Output watcher -------------------------------------------------------------
+
+void TerminalBackend::startWatcher() {
+    const Hold hold(*this);
+    if (watching_ || ::pipe(watcherWake_) != 0) return;
+    for (int fd : watcherWake_) {
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+        ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+    }
+    // The program's signals go to the program's threads, never to this one;
+    // only a fault of its own is its own (and gives the terminal back).
+    sigset_t all;
+    sigset_t before;
+    sigfillset(&all);
+    for (int fault : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGTRAP, SIGSYS, SIGABRT})
+        sigdelset(&all, fault);
+    pthread_sigmask(SIG_SETMASK, &all, &before);
+    watching_ = pthread_create(&watcher_, nullptr, runWatcher, this) == 0;
+    pthread_sigmask(SIG_SETMASK, &before, nullptr);
+    if (!watching_) return;
+    watched = this;
+    static const bool forkHandled = pthread_atfork(forkPrepare, forkParent, forkChild) == 0;
+    (void)forkHandled;
+}
+
+void TerminalBackend::stopWatcher() {
+    const Hold hold(*this);
+    askWatcherToStop();
+    // It ends by itself once it has the lock; nobody waits for it at exit.
+    if (watching_) pthread_detach(watcher_);
+    watching_ = false;
+}
+
+void TerminalBackend::askWatcherToStop() {
+    const Hold hold(*this);
+    stopWatching_ = true;
+    notifyWatcher();
+}
+
+void TerminalBackend::notifyWatcher() {
+    if (watcherWake_[1] < 0) return;
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(watcherWake_[1], &byte, 1);  // full: awake anyway
+}
+
+void* TerminalBackend::runWatcher(void* self) {
+    static_cast<TerminalBackend*>(self)->watch();
+    return nullptr;
+}
+
+// Shows pending output once the program has made no call for kIdleFlushMs,
+// while the terminal is the program's. Sleeps in between: until the program
+// has been idle long enough, or with nothing pending until the next change.
+void TerminalBackend::watch() {
+    lock_.lock();
+    while (!stopWatching_) {
+        int timeoutMs = -1;
+        if (dirty_ && held_ && !outputBroken_) {
+            const std::uint32_t idle = clock_.milliseconds() - lastCallMs_;
+            if (idle >= kIdleFlushMs) {
+                if (session::beginFrame()) {
+                    render();
+                    session::endFrame();
+                    // The program's own write would have had these signals;
+                    // this thread takes none: they go to the process.
+                    if (outputBroken_ && writeError_ == EPIPE) ::kill(::getpid(), SIGPIPE);
+                    if (outputBroken_ && writeError_ == EFBIG) ::kill(::getpid(), SIGXFSZ);
+                    continue;
+                }
+            } else {
+                timeoutMs = static_cast<int>(kIdleFlushMs - std::min(idle, kIdleFlushMs));
+            }
+        }
+        watcherAsleep_ = timeoutMs < 0;
+        lock_.unlock();
+        pollfd wake{watcherWake_[0], POLLIN, 0};
+        ::poll(&wake, 1, timeoutMs);
+        drain(watcherWake_[0]);
+        lock_.lock();
+        watcherAsleep_ = false;
+    }
+    lock_.unlock();
+}
+
+// A fork while the watcher holds the lock must not leave the child with a
+// lock nobody will release; the child has no watcher.
+void TerminalBackend::forkPrepare() {
+    if (watched != nullptr) watched->lock_.lock();
+}
+
+void TerminalBackend::forkParent() {
+    if (watched != nullptr) watched->lock_.unlock();
+}
+
+void TerminalBackend::forkChild() {
+    if (watched == nullptr) return;
+    watched->lock_.init();
+    watched->watching_ = false;
+    watched->watcherAsleep_ = false;
+    watched = nullptr;
 }
 
 }  // namespace orvask::platform::posix
@@ -301,7 +482,10 @@ Backend& systemBackend() {
     // signal handlers may need it until the very end.
     static posix::TerminalBackend* const instance = [] {
         const char* term = std::getenv("TERM");
-        return new posix::TerminalBackend(STDIN_FILENO, STDOUT_FILENO, term != nullptr ? term : "");
+        auto* backend =
+            new posix::TerminalBackend(STDIN_FILENO, STDOUT_FILENO, term != nullptr ? term : "");
+        backend->startWatcher();
+        return backend;
     }();
     return *instance;
 }

@@ -1,12 +1,17 @@
 #include "terminal_session.h"
 
 #include <termios.h>
+#include <time.h>
 #include <unistd.h>
 
+#include <array>
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <iterator>
 
+#include "escape_sequences.h"
 #include "fd_write.h"
 #include "terminal_signals.h"
 
@@ -14,27 +19,76 @@ namespace orvask::platform::posix::session {
 
 namespace {
 
-// Push the title, alternate screen, no automatic wrap (so writing the last
-// column never scrolls), plain colours, cleared screen.
-constexpr char kEnter[] = "\x1b[22;0t\x1b[?1049h\x1b[?7l\x1b[0m\x1b[H\x1b[2J";
-// Plain colours, visible cursor in the terminal's default style, wrapping
-// back on, main screen, the user's title popped.
-constexpr char kLeave[] = "\x1b[0m\x1b[?25h\x1b[0 q\x1b[?7h\x1b[?1049l\x1b[23;0t";
+enum class Column { SetUp, Restore };
+
+constexpr std::string_view cell(const seq::PairedSequence& row, Column column) {
+    return column == Column::SetUp ? row.setUp : row.restore;
+}
+
+constexpr std::size_t columnLength(Column column) {
+    std::size_t length = 0;
+    for (const seq::PairedSequence& row : seq::kSession)
+        length += cell(row, column).size();
+    return length;
+}
+
+// A column of the session's table as one string: the set-up from the top,
+// the restore from the bottom. Made at compile time, so that a signal
+// handler only writes it.
+template <Column column>
+constexpr auto sessionBytes() {
+    std::array<char, columnLength(column)> bytes{};
+    const std::size_t rows = std::size(seq::kSession);
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < rows; ++i) {
+        const seq::PairedSequence& row = seq::kSession[column == Column::SetUp ? i : rows - 1 - i];
+        for (char c : cell(row, column))
+            bytes[at++] = c;
+    }
+    return bytes;
+}
+
+constexpr auto kEnter = sessionBytes<Column::SetUp>();
+constexpr auto kLeave = sessionBytes<Column::Restore>();
 
 int modeFd = -1;    // the terminal whose mode is changed, or -1
 int screenFd = -1;  // where the screen sequences go, or -1
 termios savedMode{};
 termios rawMode{};
-volatile std::sig_atomic_t takenOver = 0;
-volatile std::sig_atomic_t inOurMode = 0;
+// Atomics, lock-free: read by signal handlers and by the output watcher.
+std::atomic<bool> takenOver{false};
+std::atomic<bool> inOurMode{false};
+std::atomic<bool> frameInFlight{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+// How long a restore waits at most for a frame another thread is writing.
+constexpr int kFrameWaitSteps = 200;
+constexpr long kFrameWaitStepNs = 1'000'000;
+
+void waitForFrame() noexcept {
+    for (int step = 0; step < kFrameWaitSteps && frameInFlight.load(); ++step) {
+        timespec pause{0, kFrameWaitStepNs};
+        nanosleep(&pause, nullptr);
+    }
+}
 
 void setMode(const termios& mode) noexcept {
     while (tcsetattr(modeFd, TCSADRAIN, &mode) != 0 && errno == EINTR) {
     }
 }
 
-void restoreAtExit() {
+void (*exitFlush)() = nullptr;
+
+// The one exit-time step: the last frame shown, then the terminal restored.
+void atExit() {
+    if (exitFlush != nullptr) exitFlush();
     restore();
+}
+
+void registerExitOnce() {
+    static bool registered = false;
+    if (!registered) std::atexit(atExit);
+    registered = true;
 }
 
 }  // namespace
@@ -60,41 +114,60 @@ void takeOver(const Devices& devices) {
     rawMode.c_cc[VTIME] = 0;
 
     // The undo first, then the change it undoes.
-    static bool undoRegistered = false;
-    if (!undoRegistered) std::atexit(restoreAtExit);
-    undoRegistered = true;
-    takenOver = 1;
+    registerExitOnce();
+    takenOver = true;
     signals::install();
     resume();
 }
 
+void flushAtExit(void (*flush)()) {
+    exitFlush = flush;
+    registerExitOnce();
+}
+
 bool taken() noexcept {
-    return takenOver != 0;
+    return takenOver;
 }
 
 bool active() noexcept {
-    return inOurMode != 0;
+    return inOurMode;
 }
 
 void restore() noexcept {
     if (!takenOver || !inOurMode) return;
-    inOurMode = 0;
-    if (screenFd >= 0) writeFully(screenFd, kLeave, sizeof kLeave - 1);
+    inOurMode = false;
+    waitForFrame();
+    if (screenFd >= 0) writeFully(screenFd, kLeave.data(), kLeave.size());
     if (modeFd >= 0) setMode(savedMode);
 }
 
 void resume() noexcept {
     if (!takenOver || inOurMode) return;
     if (modeFd >= 0) setMode(rawMode);
-    if (screenFd >= 0) writeFully(screenFd, kEnter, sizeof kEnter - 1);
-    inOurMode = 1;
+    if (screenFd >= 0) writeFully(screenFd, kEnter.data(), kEnter.size());
+    inOurMode = true;
+}
+
+bool beginFrame() noexcept {
+    // Marked first, then checked: a restore that clears the mode after this
+    // check sees the mark and waits.
+    frameInFlight = true;
+    if (takenOver && !inOurMode) {
+        frameInFlight = false;
+        return false;
+    }
+    return true;
+}
+
+void endFrame() noexcept {
+    frameInFlight = false;
 }
 
 void giveBack() noexcept {
     restore();
     if (!takenOver) return;
     signals::uninstall();
-    takenOver = 0;
+    takenOver = false;
 }
 
 }  // namespace orvask::platform::posix::session

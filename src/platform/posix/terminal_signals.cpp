@@ -15,6 +15,7 @@ namespace {
 using Handler = void (*)(int, siginfo_t*, void*);
 
 void onEnding(int sig, siginfo_t* info, void* context);
+void onNotice(int sig, siginfo_t* info, void* context);
 void onHangup(int sig, siginfo_t* info, void* context);
 void onStop(int sig, siginfo_t* info, void* context);
 void onContinue(int sig, siginfo_t* info, void* context);
@@ -25,11 +26,21 @@ struct Answer {
     Handler handler;
 };
 
-// Every signal the library answers, and how.
+// Every signal the library answers, and how; the real-time signals, whose
+// numbers are known only at run time, are answered as notices too.
 constexpr Answer kAnswers[] = {
-    {SIGTERM, onEnding}, {SIGINT, onEnding}, {SIGQUIT, onEnding},   {SIGSEGV, onEnding},
-    {SIGABRT, onEnding}, {SIGBUS, onEnding}, {SIGFPE, onEnding},    {SIGILL, onEnding},
-    {SIGHUP, onHangup},  {SIGTSTP, onStop},  {SIGCONT, onContinue}, {SIGWINCH, onResize},
+    {SIGTERM, onEnding},   {SIGINT, onEnding},  {SIGQUIT, onEnding},   {SIGSEGV, onEnding},
+    {SIGABRT, onEnding},   {SIGBUS, onEnding},  {SIGFPE, onEnding},    {SIGILL, onEnding},
+    {SIGTRAP, onEnding},   {SIGSYS, onEnding},  {SIGPIPE, onNotice},   {SIGXFSZ, onNotice},
+    {SIGXCPU, onNotice},   {SIGUSR1, onNotice}, {SIGUSR2, onNotice},   {SIGALRM, onNotice},
+    {SIGVTALRM, onNotice}, {SIGPROF, onNotice},
+#if defined(__linux__)  // elsewhere these are ignored by default, or do not exist
+    {SIGIO, onNotice},     {SIGPWR, onNotice},
+#if defined(SIGSTKFLT)
+    {SIGSTKFLT, onNotice},
+#endif
+#endif
+    {SIGHUP, onHangup},    {SIGTSTP, onStop},   {SIGCONT, onContinue}, {SIGWINCH, onResize},
 };
 
 // How long a program has after a hang-up to wind down by itself.
@@ -46,6 +57,7 @@ int wakePipe[2] = {-1, -1};
 volatile std::sig_atomic_t resizeRequested = 0;
 volatile std::sig_atomic_t repaintRequested = 0;
 volatile std::sig_atomic_t hangupRequested = 0;
+volatile std::sig_atomic_t terminalGone = 0;  // SIGHUP came, or a read found it gone
 
 void wake() noexcept {
     if (wakePipe[1] < 0) return;
@@ -62,13 +74,20 @@ bool hostHandles(int sig) {
     return host.sa_handler != SIG_DFL && host.sa_handler != SIG_IGN;
 }
 
+// Runs the host's handler as the host installed it: with its mask, and
+// with the signal itself blocked unless it asked for SA_NODEFER.
 void callHost(int sig, siginfo_t* info, void* context) {
     const struct sigaction& host = hostAction[sig];
+    sigset_t mask = host.sa_mask;
+    if ((host.sa_flags & SA_NODEFER) == 0) sigaddset(&mask, sig);
+    sigset_t before;
+    sigprocmask(SIG_BLOCK, &mask, &before);
     if ((host.sa_flags & SA_SIGINFO) != 0) {
         host.sa_sigaction(sig, info, context);
     } else {
         host.sa_handler(sig);
     }
+    sigprocmask(SIG_SETMASK, &before, nullptr);
 }
 
 // The default action of `sig`, now: the process ends or stops as the signal
@@ -96,6 +115,19 @@ void onEnding(int sig, siginfo_t* info, void* context) {
     errno = saved;
 }
 
+// A signal the host may use for its own ends: its handler runs alone; without
+// one the process ends, with the terminal given back first.
+void onNotice(int sig, siginfo_t* info, void* context) {
+    const int saved = errno;
+    if (hostHandles(sig)) {
+        callHost(sig, info, context);
+    } else {
+        session::restore();
+        actByDefault(sig);
+    }
+    errno = saved;
+}
+
 void onHangupGraceOver(int) {
     session::restore();
     actByDefault(SIGHUP);
@@ -106,6 +138,7 @@ void onHangupGraceOver(int) {
 // keys again is ended by the hang-up after a short grace period.
 void onHangup(int sig, siginfo_t* info, void* context) {
     const int saved = errno;
+    terminalGone = 1;
     if (hangupRequested == 0) {
         hangupRequested = 1;
         struct sigaction grace {};
@@ -153,6 +186,25 @@ void onResize(int sig, siginfo_t* info, void* context) {
 
 }  // namespace
 
+namespace {
+
+void answer(int sig, Handler handler) {
+    struct sigaction host {};
+    if (ours[sig] || sigaction(sig, nullptr, &host) != 0) return;
+    if ((host.sa_flags & SA_SIGINFO) == 0 && host.sa_handler == SIG_IGN) return;
+    hostAction[sig] = host;
+    struct sigaction action {};
+    action.sa_sigaction = handler;
+    sigemptyset(&action.sa_mask);
+    // SA_NODEFER lets the default action raised from inside the handler
+    // take effect at once.
+    action.sa_flags = SA_SIGINFO | SA_RESTART | SA_NODEFER;
+    ours[sig] = 1;
+    sigaction(sig, &action, nullptr);
+}
+
+}  // namespace
+
 void install() {
     if (wakePipe[0] < 0 && ::pipe(wakePipe) == 0) {
         for (int fd : wakePipe) {
@@ -160,32 +212,31 @@ void install() {
             ::fcntl(fd, F_SETFD, FD_CLOEXEC);
         }
     }
-    for (const Answer& answer : kAnswers) {
-        struct sigaction host {};
-        if (ours[answer.sig] || sigaction(answer.sig, nullptr, &host) != 0) continue;
-        if ((host.sa_flags & SA_SIGINFO) == 0 && host.sa_handler == SIG_IGN) continue;
-        hostAction[answer.sig] = host;
-        struct sigaction action {};
-        action.sa_sigaction = answer.handler;
-        sigemptyset(&action.sa_mask);
-        // SA_NODEFER lets the default action raised from inside the handler
-        // take effect at once.
-        action.sa_flags = SA_SIGINFO | SA_RESTART | SA_NODEFER;
-        ours[answer.sig] = 1;
-        sigaction(answer.sig, &action, nullptr);
-    }
+    for (const Answer& each : kAnswers)
+        answer(each.sig, each.handler);
+#if defined(SIGRTMIN) && defined(SIGRTMAX)
+    for (int sig = SIGRTMIN; sig <= SIGRTMAX && sig < NSIG; ++sig)
+        answer(sig, onNotice);
+#endif
 }
 
 void uninstall() noexcept {
-    for (const Answer& answer : kAnswers) {
-        if (!ours[answer.sig]) continue;
-        sigaction(answer.sig, &hostAction[answer.sig], nullptr);
-        ours[answer.sig] = 0;
-    }
+    // The borrowed alarm first: what it gives back may be our own SIGALRM
+    // answer, which the loop below then replaces with the host's.
     if (alarmBorrowed) {
         ::alarm(0);
         sigaction(SIGALRM, &hostAlarm, nullptr);
         alarmBorrowed = 0;
+    }
+    for (int sig = 1; sig < NSIG; ++sig) {
+        if (!ours[sig]) continue;
+        struct sigaction host = hostAction[sig];
+        if (sig == SIGHUP && terminalGone && (host.sa_flags & SA_SIGINFO) == 0 &&
+            host.sa_handler == SIG_DFL) {
+            host.sa_handler = SIG_IGN;
+        }
+        sigaction(sig, &host, nullptr);
+        ours[sig] = 0;
     }
 }
 
@@ -208,6 +259,10 @@ bool takeResize() noexcept {
 
 bool hungUp() noexcept {
     return hangupRequested != 0;
+}
+
+void noteHangUp() noexcept {
+    terminalGone = 1;
 }
 
 bool takeRepaint() noexcept {

@@ -1,21 +1,16 @@
 #include "console_backend.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "console_handle.h"
-#include "console_output.h"
 #include "console_session.h"
+#include "size_notice.h"
 #include "system_backend.h"
 
 namespace orvask::platform::windows {
 
 namespace {
-
-COORD toCoord(Coord c) {
-    return COORD{c.x, c.y};
-}
-
-Coord fromCoord(COORD c) {
-    return Coord{c.X, c.Y};
-}
 
 void writeFile(HANDLE handle, const char* bytes, std::size_t count) {
     while (count > 0) {
@@ -27,103 +22,251 @@ void writeFile(HANDLE handle, const char* bytes, std::size_t count) {
     }
 }
 
-}  // namespace
-
-ConsoleBackend::ConsoleBackend(HANDLE input, HANDLE output)
-    : input_(input), output_(output), outputIsConsole_(isConsoleHandle(output)), keys_(input) {}
-
-void ConsoleBackend::take() {
-    session::takeOver(input_, output_);
+Coord sizeOf(const SMALL_RECT& rect) {
+    return {static_cast<std::int16_t>(rect.Right - rect.Left + 1),
+            static_cast<std::int16_t>(rect.Bottom - rect.Top + 1)};
 }
 
-bool ConsoleBackend::screenInfo(CONSOLE_SCREEN_BUFFER_INFO& info) const {
-    return GetConsoleScreenBufferInfo(output_, &info) != 0;
+// The title's bytes as the console shows them under the code page.
+std::wstring titleText(const std::string& title, int codePage) {
+    if (title.empty()) return {};
+    const int length = MultiByteToWideChar(static_cast<UINT>(codePage), 0, title.data(),
+                                           static_cast<int>(title.size()), nullptr, 0);
+    if (length <= 0) return std::wstring(title.begin(), title.end());
+    std::wstring text(static_cast<std::size_t>(length), L' ');
+    MultiByteToWideChar(static_cast<UINT>(codePage), 0, title.data(),
+                        static_cast<int>(title.size()), text.data(), length);
+    return text;
+}
+
+}  // namespace
+
+ConsoleBackend::ConsoleBackend(HANDLE input, HANDLE output, std::string_view term)
+    : input_(input),
+      output_(output),
+      outputIsConsole_(isConsoleHandle(output)),
+      keys_(input, term),
+      keyboardKnown_(keys_.isConsole() && !underWine()) {
+    // The model starts with the console's code pages, which getcp() reports.
+    if (const UINT codePage = GetConsoleCP()) model_.inputCodePage = static_cast<int>(codePage);
+    if (const UINT codePage = GetConsoleOutputCP())
+        model_.outputCodePage = static_cast<int>(codePage);
+    keys_.setCodePage(model_.inputCodePage);
 }
 
 // --- Output -------------------------------------------------------------------
 
-void ConsoleBackend::setCursorPosition(Coord pos) {
-    take();
-    SetConsoleCursorPosition(output_, toCoord(pos));
-}
-
-Coord ConsoleBackend::cursorPosition() {
-    CONSOLE_SCREEN_BUFFER_INFO info{};
-    return screenInfo(info) ? fromCoord(info.dwCursorPosition) : Coord{};
-}
-
-void ConsoleBackend::setAttribute(std::uint8_t attribute) {
-    take();
-    SetConsoleTextAttribute(output_, attribute);
-}
-
-std::uint8_t ConsoleBackend::attribute() {
-    CONSOLE_SCREEN_BUFFER_INFO info{};
-    return screenInfo(info) ? static_cast<std::uint8_t>(info.wAttributes & 0xFF) : 0;
+void ConsoleBackend::changed() {
+    if (dirty_) return;
+    dirty_ = true;
+    dirtySinceMs_ = GetTickCount();
 }
 
 void ConsoleBackend::write(const char* bytes, std::size_t count) {
-    take();
-    if (outputIsConsole_) {
-        writeToConsole(output_, bytes, count);
-    } else {
-        writeFile(output_, bytes, count);
+    ModelBackend::write(bytes, count);
+    if (!outputIsConsole_) passThrough_.append(bytes, count);
+    writtenSinceSync_ += count;
+    if (writtenSinceSync_ >= kLargeOutput || GetTickCount() - dirtySinceMs_ >= kSyncIntervalMs) {
+        sync();
     }
 }
 
-void ConsoleBackend::setCursorInfo(int size, bool visible) {
-    take();
-    const CONSOLE_CURSOR_INFO info{static_cast<DWORD>(size), visible ? TRUE : FALSE};
-    SetConsoleCursorInfo(output_, &info);
-}
-
-void ConsoleBackend::setBufferSize(Coord size) {
-    take();
-    SetConsoleScreenBufferSize(output_, toCoord(size));
-}
-
-Coord ConsoleBackend::bufferSize() {
-    CONSOLE_SCREEN_BUFFER_INFO info{};
-    return screenInfo(info) ? fromCoord(info.dwSize) : Coord{};
-}
-
 void ConsoleBackend::setWindowRect(Coord topLeft, Coord bottomRight) {
-    take();
-    const SMALL_RECT window{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
-    SetConsoleWindowInfo(output_, TRUE, &window);
+    ModelBackend::setWindowRect(topLeft, bottomRight);
+    changed();
 }
 
 void ConsoleBackend::maximizeWindow() {
-    take();
-    if (HWND window = GetConsoleWindow()) ShowWindow(window, SW_MAXIMIZE);
+    ModelBackend::maximizeWindow();
+    ++maximizeRequests_;
+    changed();
 }
 
 void ConsoleBackend::setOutputMode(unsigned mode) {
-    take();
-    SetConsoleMode(output_, mode & ~static_cast<DWORD>(ENABLE_VIRTUAL_TERMINAL_PROCESSING));
-}
-
-int ConsoleBackend::inputCodePage() {
-    return static_cast<int>(GetConsoleCP());
+    ModelBackend::setOutputMode(mode);
+    outputModeSet_ = true;
+    changed();
 }
 
 void ConsoleBackend::setInputCodePage(int codePage) {
-    take();
-    SetConsoleCP(static_cast<UINT>(codePage));
-}
-
-int ConsoleBackend::outputCodePage() {
-    return static_cast<int>(GetConsoleOutputCP());
-}
-
-void ConsoleBackend::setOutputCodePage(int codePage) {
-    take();
-    SetConsoleOutputCP(static_cast<UINT>(codePage));
+    ModelBackend::setInputCodePage(codePage);
+    keys_.setCodePage(codePage);
+    changed();
 }
 
 void ConsoleBackend::setTitle(const char* text) {
-    take();
-    SetConsoleTitleA(text != nullptr ? text : "");
+    ModelBackend::setTitle(text);
+    titleSet_ = true;
+}
+
+void ConsoleBackend::sync() {
+    session::Lock lock;
+    if (session::ending()) {
+        // The console is the user's again for good: nothing more is drawn.
+        passThrough_.clear();
+        dirty_ = false;
+        return;
+    }
+    if (!session::held()) take();
+    flushPassThrough();
+    if (!dirty_) return;
+    dirty_ = false;
+    writtenSinceSync_ = 0;
+    applySettings();
+    if (screen_ == INVALID_HANDLE_VALUE) return;
+    applyGeometry();
+    paint();
+}
+
+void ConsoleBackend::take() {
+    session::takeOver(input_, output_);
+    screen_ = session::screen();
+    applied_ = Applied{};
+    painter_.invalidate();
+    geometryStale_ = true;
+    dirty_ = true;
+}
+
+void ConsoleBackend::flushPassThrough() {
+    if (passThrough_.empty()) return;
+    writeFile(output_, passThrough_.data(), passThrough_.size());
+    passThrough_.clear();
+}
+
+// Console-wide settings, which the user's console gets back at the end.
+void ConsoleBackend::applySettings() {
+    if (applied_.inputCodePage != model_.inputCodePage) {
+        SetConsoleCP(static_cast<UINT>(model_.inputCodePage));
+        counted();
+        applied_.inputCodePage = model_.inputCodePage;
+    }
+    if (applied_.outputCodePage != model_.outputCodePage) {
+        SetConsoleOutputCP(static_cast<UINT>(model_.outputCodePage));
+        counted();
+        applied_.outputCodePage = model_.outputCodePage;
+    }
+    if (titleSet_ && applied_.title != model_.title) {
+        SetConsoleTitleW(titleText(model_.title, model_.outputCodePage).c_str());
+        counted();
+        applied_.title = model_.title;
+    }
+}
+
+// The buffer's size and window, as the program asked for them. The window
+// may never be larger than the buffer, so it shrinks first.
+void ConsoleBackend::applyGeometry() {
+    if (outputModeSet_ && applied_.outputMode != model_.outputMode) {
+        // Virtual-terminal processing stays off: cells are written whole.
+        SetConsoleMode(screen_,
+                       model_.outputMode & ~static_cast<DWORD>(ENABLE_VIRTUAL_TERMINAL_PROCESSING));
+        counted();
+        applied_.outputMode = model_.outputMode;
+    }
+    const Coord size = model_.size();
+    const SMALL_RECT window{
+        std::max<SHORT>(model_.windowTopLeft.x, 0), std::max<SHORT>(model_.windowTopLeft.y, 0),
+        std::min<SHORT>(model_.windowBottomRight.x, static_cast<SHORT>(size.x - 1)),
+        std::min<SHORT>(model_.windowBottomRight.y, static_cast<SHORT>(size.y - 1))};
+    const std::pair<Coord, Coord> corners{{window.Left, window.Top}, {window.Right, window.Bottom}};
+    if (applied_.bufferSize != size || applied_.window != corners ||
+        applied_.maximized != maximizeRequests_) {
+        if (geometryStale_) readGeometry();
+        const Coord shown = sizeOf(window_);
+        if (shown.x > size.x || shown.y > size.y) {
+            const SMALL_RECT smaller{0, 0, static_cast<SHORT>(std::min(shown.x, size.x) - 1),
+                                     static_cast<SHORT>(std::min(shown.y, size.y) - 1)};
+            SetConsoleWindowInfo(screen_, TRUE, &smaller);
+            counted();
+        }
+        SetConsoleScreenBufferSize(screen_, COORD{size.x, size.y});
+        SetConsoleWindowInfo(screen_, TRUE, &window);
+        calls_ += 2;
+        if (applied_.maximized != maximizeRequests_) {
+            session::keepWindowPlacement();
+            if (HWND console = GetConsoleWindow()) ShowWindow(console, SW_MAXIMIZE);
+            counted();
+        }
+        applied_.bufferSize = size;
+        applied_.window = corners;
+        applied_.maximized = maximizeRequests_;
+        geometryStale_ = true;
+    }
+    if (geometryStale_) readGeometry();
+}
+
+void ConsoleBackend::readGeometry() {
+    CONSOLE_SCREEN_BUFFER_INFO info{};
+    counted();
+    if (GetConsoleScreenBufferInfo(screen_, &info)) {
+        bufferSize_ = {info.dwSize.X, info.dwSize.Y};
+        window_ = info.srWindow;
+    } else {
+        bufferSize_ = model_.size();
+        window_ = SMALL_RECT{0, 0, static_cast<SHORT>(model_.width() - 1),
+                             static_cast<SHORT>(model_.height() - 1)};
+    }
+    geometryStale_ = false;
+    painter_.invalidate();  // a buffer of another size keeps only part of its cells
+}
+
+void ConsoleBackend::paint() {
+    const Coord shown = sizeOf(window_);
+    const bool fits = shown.x >= model_.width() && shown.y >= model_.height();
+    std::optional<ConsoleModel> adjusted;
+    if (!fits) {
+        adjusted = noticeFrame();
+    } else if (bufferSize_ != model_.size()) {
+        // A buffer larger than the screen (a terminal that keeps its own
+        // size): the screen at its top-left corner, the rest blank.
+        adjusted.emplace(bufferSize_);
+        adjusted->outputCodePage = model_.outputCodePage;
+        for (int y = 0; y < std::min(model_.height(), adjusted->height()); ++y) {
+            for (int x = 0; x < std::min(model_.width(), adjusted->width()); ++x)
+                adjusted->cell(x, y) = model_.cell(x, y);
+        }
+    }
+    SMALL_RECT region{};
+    if (painter_.paint(adjusted ? *adjusted : model_, cells_, region)) {
+        const Coord size = sizeOf(region);
+        WriteConsoleOutputW(screen_, cells_.data(), COORD{size.x, size.y}, COORD{0, 0}, &region);
+        counted();
+    }
+    paintCursor(fits);
+}
+
+// The buffer as it stands, blank, with the notice centred in its window.
+ConsoleModel ConsoleBackend::noticeFrame() const {
+    ConsoleModel frame(bufferSize_);
+    const Coord shown = sizeOf(window_);
+    const auto lines = sizeNotice(model_.size(), shown);
+    const int count = static_cast<int>(lines.size());
+    const int top = window_.Top + std::max(0, (shown.y - count) / 2);
+    for (int i = 0; i < count && i < shown.y; ++i) {
+        const std::string line = lines[static_cast<std::size_t>(i)].substr(
+            0, static_cast<std::size_t>(std::max<int>(shown.x, 0)));
+        const int left = window_.Left + (shown.x - static_cast<int>(line.size())) / 2;
+        frame.setCursor({static_cast<std::int16_t>(left), static_cast<std::int16_t>(top + i)});
+        frame.write(line.data(), line.size());
+    }
+    return frame;
+}
+
+void ConsoleBackend::paintCursor(bool shown) {
+    const bool visible = shown && model_.cursorVisible;
+    if (visible && applied_.cursor != model_.cursor()) {
+        SetConsoleCursorPosition(screen_, COORD{model_.cursor().x, model_.cursor().y});
+        counted();
+        applied_.cursor = model_.cursor();
+    }
+    if (applied_.cursorVisible != visible ||
+        (visible && applied_.cursorSize != model_.cursorSize)) {
+        const CONSOLE_CURSOR_INFO info{static_cast<DWORD>(model_.cursorSize),
+                                       visible ? TRUE : FALSE};
+        SetConsoleCursorInfo(screen_, &info);
+        counted();
+        applied_.cursorVisible = visible;
+        applied_.cursorSize = model_.cursorSize;
+    }
 }
 
 // --- Clocks -------------------------------------------------------------------
@@ -146,34 +289,68 @@ std::uint32_t ConsoleBackend::tickCount() {
 }
 
 void ConsoleBackend::sleep(std::uint32_t milliseconds) {
+    sync();
     Sleep(milliseconds);
 }
 
 // --- Keyboard -----------------------------------------------------------------
 
 int ConsoleBackend::readKey() {
-    take();
-    return keys_.read();
+    sync();
+    while (!keys_.ready()) {
+        if (keys_.ended()) return kEndOfInput;
+        keys_.fetch(true);
+        noticeResize();
+    }
+    return takeKey();
 }
 
 bool ConsoleBackend::keyWaiting() {
-    take();
-    return keys_.waiting();
+    if (keys_.ready()) return true;
+    if (keys_.ended()) return false;
+    sync();
+    keys_.fetch(false);
+    noticeResize();
+    return keys_.ready();
 }
 
 bool ConsoleBackend::keyDown(int virtualKey) {
-    return (GetAsyncKeyState(virtualKey) & 0x8000) != 0;
+    if ((GetAsyncKeyState(virtualKey) & 0x8000) != 0) return true;
+    return !keyboardKnown_ && virtualKey == vk::Menu && altHeld_ &&
+           GetTickCount() - altSinceMs_ < keys::kAltHoldMs;
+}
+
+int ConsoleBackend::takeKey() {
+    KeyEvent key{};
+    keys_.next(key);
+    altHeld_ = key.alt;
+    altSinceMs_ = GetTickCount();
+    return key.code;
+}
+
+// A new window size shows at once: the screen, or the notice that the
+// window is too small for it.
+void ConsoleBackend::noticeResize() {
+    if (!keys_.takeResize()) return;
+    geometryStale_ = true;
+    changed();
+    sync();
 }
 
 // --- Notification and hand-back -----------------------------------------------
 
 void ConsoleBackend::messageBox(const char* caption, const char* text) {
+    sync();
     MessageBoxA(nullptr, text != nullptr ? text : "", caption != nullptr ? caption : "",
                 MB_ICONWARNING);
 }
 
 void ConsoleBackend::restoreConsole() {
+    if (!session::held()) return;
+    sync();
+    session::Lock lock;
     session::restore();
+    screen_ = INVALID_HANDLE_VALUE;
 }
 
 }  // namespace orvask::platform::windows
@@ -183,8 +360,12 @@ namespace orvask::platform {
 Backend& systemBackend() {
     // Made on first use and never destroyed: the exit-time restore and the
     // control handler may run until the very end.
-    static windows::ConsoleBackend* const instance = new windows::ConsoleBackend(
-        GetStdHandle(STD_INPUT_HANDLE), GetStdHandle(STD_OUTPUT_HANDLE));
+    static windows::ConsoleBackend* const instance = [] {
+        const char* term = std::getenv("TERM");
+        return new windows::ConsoleBackend(GetStdHandle(STD_INPUT_HANDLE),
+                                           GetStdHandle(STD_OUTPUT_HANDLE),
+                                           term != nullptr ? term : "");
+    }();
     return *instance;
 }
 

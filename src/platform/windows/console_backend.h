@@ -1,45 +1,58 @@
 #pragma once
-// The Windows backend: the console's own calls, one for each operation of
-// the seam, on the process's standard handles.
+// The Windows backend: a console model shown in a screen buffer of the
+// program's own, keys from the console's input events.
 //
-// Output goes to the console screen buffer at once (console_output.h);
-// keys come from the console's input events or, when standard input is no
-// console, from its bytes (key_input.h). The first operation that changes
-// the console or reads a key takes it over; restoreConsole() hands it back
-// (console_session.h).
+// Whole frames, as on a terminal: output goes into the model at once and
+// reaches the console by difference only at the sync points (reading a key,
+// testing for a key, sleeping, a message box, giving the console back), so
+// the console never shows a frame half drawn. A sync writes the changed
+// cells as one rectangle with one WriteConsoleOutputW call, and touches the
+// cursor, the title, the code pages and the buffer's size only when they
+// changed: a key that changes nothing makes no call that changes the
+// console. A program that writes for long without reaching a sync point is
+// shown anyway (ModelBackend::kSyncIntervalMs, kLargeOutput).
 //
-// When standard output is no console (redirected to a file or a pipe), the
-// bytes written go there as they are and the console calls do nothing.
+// The console: the first sync takes it over (console_session.h): the
+// program draws on a screen buffer of its own, sized as the program asks,
+// and the user's buffer comes back untouched at the end. While the console
+// window is smaller than the program's screen, the buffer shows the same
+// notice as a terminal that is too small.
+//
+// When standard output is no console (a file, a pipe), the bytes written go
+// there as they are, a frame at a time. When standard input is no console,
+// keys are read from its bytes (key_input.h).
+//
+// Alt: keyDown() reads the keyboard. Where its state says nothing about the
+// keys read (keys from a pipe, or Wine's console, which reports no key held),
+// a key that came with Alt keeps Alt reading as held, as on a terminal
+// (keys::kAltHoldMs).
 
 #include <windows.h>
 
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "key_input.h"
-#include "orvask/platform/backend.h"
+#include "orvask/platform/model_backend.h"
+#include "screen_painter.h"
 
 namespace orvask::platform::windows {
 
-class ConsoleBackend : public Backend {
+class ConsoleBackend : public ModelBackend {
   public:
-    ConsoleBackend(HANDLE input, HANDLE output);
+    // `term` is the terminal type whose key sequences a byte stream on
+    // `input` is read with.
+    ConsoleBackend(HANDLE input, HANDLE output, std::string_view term = {});
 
-    // --- Output -------------------------------------------------------------
-    void setCursorPosition(Coord pos) override;
-    Coord cursorPosition() override;
-    void setAttribute(std::uint8_t attribute) override;
-    std::uint8_t attribute() override;
+    // --- Output: into the model, shown at the next sync -----------------------
     void write(const char* bytes, std::size_t count) override;
-    void setCursorInfo(int size, bool visible) override;
-    void setBufferSize(Coord size) override;
-    Coord bufferSize() override;
     void setWindowRect(Coord topLeft, Coord bottomRight) override;
     void maximizeWindow() override;
-    // Virtual-terminal processing stays off, whatever is asked: with it an
-    // Esc byte would start a sequence instead of showing as a glyph.
     void setOutputMode(unsigned mode) override;
-    int inputCodePage() override;
     void setInputCodePage(int codePage) override;
-    int outputCodePage() override;
-    void setOutputCodePage(int codePage) override;
     void setTitle(const char* text) override;
 
     // --- Clocks ---------------------------------------------------------------
@@ -59,14 +72,69 @@ class ConsoleBackend : public Backend {
     void messageBox(const char* caption, const char* text) override;
     void restoreConsole() override;
 
+    // Brings the console up to date with the model now (a sync point).
+    void sync();
+
+    // The calls that changed the console so far: what its frames cost.
+    std::uint64_t consoleCalls() const { return calls_; }
+
+  protected:
+    // The screen buffer the program draws on while the console is held;
+    // INVALID_HANDLE_VALUE when there is none (output is no console).
+    HANDLE screen() const { return screen_; }
+    // Counts one call that changes the console.
+    void counted() { ++calls_; }
+
   private:
+    // What the console has been given since the take-over; empty: unknown.
+    struct Applied {
+        std::optional<std::string> title;
+        std::optional<int> inputCodePage;
+        std::optional<int> outputCodePage;
+        std::optional<unsigned> outputMode;
+        std::optional<Coord> bufferSize;
+        std::optional<std::pair<Coord, Coord>> window;  // top left, bottom right
+        int maximized = 0;
+        std::optional<Coord> cursor;
+        std::optional<int> cursorSize;
+        std::optional<bool> cursorVisible;
+    };
+
+    void changed() override;
     void take();
-    bool screenInfo(CONSOLE_SCREEN_BUFFER_INFO& info) const;
+    void applySettings();
+    void applyGeometry();
+    void readGeometry();
+    void paint();
+    ConsoleModel noticeFrame() const;
+    void paintCursor(bool shown);
+    void flushPassThrough();
+    int takeKey();
+    void noticeResize();
 
     HANDLE input_;
     HANDLE output_;
     bool outputIsConsole_;
     KeyInput keys_;
+    ScreenPainter painter_;
+    HANDLE screen_ = INVALID_HANDLE_VALUE;
+    Applied applied_;
+    bool titleSet_ = false;
+    bool outputModeSet_ = false;
+    int maximizeRequests_ = 0;
+    // The buffer's real size and window, as the console reports them.
+    Coord bufferSize_{0, 0};
+    SMALL_RECT window_{0, 0, 0, 0};
+    bool geometryStale_ = false;
+    std::string passThrough_;  // bytes for an output that is no console
+    std::vector<CHAR_INFO> cells_;
+    bool dirty_ = false;
+    std::uint32_t dirtySinceMs_ = 0;
+    std::size_t writtenSinceSync_ = 0;
+    bool keyboardKnown_;  // keyDown() tells about the keys read
+    bool altHeld_ = false;
+    std::uint32_t altSinceMs_ = 0;
+    std::uint64_t calls_ = 0;
 };
 
 }  // namespace orvask::platform::windows

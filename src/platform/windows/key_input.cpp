@@ -1,76 +1,118 @@
 #include "key_input.h"
 
+#include <algorithm>
+
 #include "console_handle.h"
-#include "key_events.h"
-#include "orvask/platform/backend.h"
 
 namespace orvask::platform::windows {
 
-KeyInput::KeyInput(HANDLE input)
+namespace {
+
+// Events taken in at once: a paste arrives in few reads.
+constexpr DWORD kEventsAtOnce = 128;
+
+bool usable(HANDLE handle) {
+    return handle != nullptr && handle != INVALID_HANDLE_VALUE;
+}
+
+}  // namespace
+
+KeyInput::KeyInput(HANDLE input, std::string_view term)
     : input_(input),
       console_(isConsoleHandle(input)),
-      pipe_(!console_ && input != nullptr && input != INVALID_HANDLE_VALUE &&
-            GetFileType(input) == FILE_TYPE_PIPE) {
-    if (input == nullptr || input == INVALID_HANDLE_VALUE) ended_ = true;
+      bytes_(input),
+      decoder_(keys::terminalFamily(term)) {
+    if (!usable(input)) ended_ = true;
 }
 
-int KeyInput::read() {
-    while (codes_.empty()) {
-        if (ended_) return kEndOfInput;
-        fetch(true);
-    }
-    const int code = codes_.front();
-    codes_.pop_front();
-    return code;
+void KeyInput::setCodePage(int codePage) {
+    translator_.setCodePage(codePage);
+    decoder_.setCodePage(codePage);
 }
 
-bool KeyInput::waiting() {
-    while (codes_.empty()) {
-        if (ended_ || !fetch(false)) return false;
+bool KeyInput::next(KeyEvent& key) {
+    if (!codes_.empty()) {
+        key = codes_.front();
+        codes_.pop_front();
+        return true;
     }
-    return true;
+    return decoder_.next(key);
 }
 
 bool KeyInput::fetch(bool block) {
-    return console_ ? fetchEvent(block) : fetchByte(block);
+    if (ended_) return false;
+    return console_ ? fetchEvents(block) : fetchBytes(block);
 }
 
-bool KeyInput::fetchEvent(bool block) {
+bool KeyInput::takeResize() {
+    const bool resized = resized_;
+    resized_ = false;
+    return resized;
+}
+
+bool KeyInput::fetchEvents(bool block) {
+    DWORD wanted = kEventsAtOnce;
     if (!block) {
-        DWORD pending = 0;
-        if (!GetNumberOfConsoleInputEvents(input_, &pending)) {
-            ended_ = true;
+        if (!GetNumberOfConsoleInputEvents(input_, &wanted)) {
+            end();
             return false;
         }
-        if (pending == 0) return false;
+        if (wanted == 0) return false;
+        wanted = std::min(wanted, kEventsAtOnce);
     }
-    INPUT_RECORD record{};
+    INPUT_RECORD records[kEventsAtOnce];
     DWORD count = 0;
-    if (!ReadConsoleInputA(input_, &record, 1, &count) || count == 0) {
-        ended_ = true;  // the console is gone
+    if (!ReadConsoleInputW(input_, records, wanted, &count) || count == 0) {
+        end();  // the console is gone
         return false;
     }
-    if (record.EventType == KEY_EVENT) appendKeyCodes(record.Event.KeyEvent, codes_);
+    for (DWORD i = 0; i < count; ++i) {
+        if (records[i].EventType == KEY_EVENT) {
+            translator_.translate(records[i].Event.KeyEvent, codes_);
+        } else if (records[i].EventType == WINDOW_BUFFER_SIZE_EVENT) {
+            resized_ = true;
+        }
+    }
     return true;
 }
 
-bool KeyInput::fetchByte(bool block) {
-    if (!block && pipe_) {
-        DWORD available = 0;
-        if (!PeekNamedPipe(input_, nullptr, 0, nullptr, &available, nullptr)) {
-            ended_ = true;  // the writing end is closed
+// Bytes that came kEscTimeoutMs or more apart are separate keys, however
+// late they are read: what was held back is settled first. A blocking fetch
+// waits for more bytes only as long as held-back bytes may still be the
+// start of a sequence.
+bool KeyInput::fetchBytes(bool block) {
+    for (;;) {
+        ByteReader::Chunk chunk;
+        DWORD wait = block ? INFINITE : 0;
+        if (decoder_.holding()) {
+            const std::uint64_t quiet = GetTickCount64() - lastByteMs_;
+            wait = quiet >= keys::kEscTimeoutMs
+                       ? 0
+                       : std::min<DWORD>(wait, static_cast<DWORD>(keys::kEscTimeoutMs - quiet));
+        }
+        if (bytes_.take(chunk, wait)) {
+            if (decoder_.holding() && chunk.arrivedMs - lastByteMs_ >= keys::kEscTimeoutMs) {
+                decoder_.settle();
+            }
+            decoder_.feed(chunk.bytes.data(), chunk.bytes.size());
+            lastByteMs_ = chunk.arrivedMs;
+            return true;
+        }
+        if (bytes_.ended()) {
+            end();
             return false;
         }
-        if (available == 0) return false;
+        if (decoder_.holding() && GetTickCount64() - lastByteMs_ >= keys::kEscTimeoutMs) {
+            decoder_.settle();
+            return true;
+        }
+        if (!block) return false;
     }
-    unsigned char byte = 0;
-    DWORD count = 0;
-    if (!ReadFile(input_, &byte, 1, &count, nullptr) || count == 0) {
-        ended_ = true;
-        return false;
-    }
-    codes_.push_back(byte);
-    return true;
+}
+
+void KeyInput::end() {
+    ended_ = true;
+    decoder_.settle();
 }
 
 }  // namespace orvask::platform::windows

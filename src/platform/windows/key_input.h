@@ -1,40 +1,60 @@
 #pragma once
 // Where the keys come from: the console's input events, or, when standard
-// input is no console (a pipe, a file), its bytes, each one a key code as a
-// key read delivers it. Either way the codes wait in one queue, so a key
-// test consumes nothing that the next read would not return.
+// input is no console (a pipe, a file), its bytes, decoded as a terminal's
+// (keys/key_decoder.h): terminal programs without a console, such as
+// mintty, send their keys so, and plain text is plain keys as well.
+// Either way the codes wait in one queue, so a key test consumes nothing
+// that the next read would not return.
 
 #include <windows.h>
 
+#include <cstdint>
 #include <deque>
+#include <string_view>
+
+#include "byte_reader.h"
+#include "key_events.h"
+#include "keys/key_decoder.h"
 
 namespace orvask::platform::windows {
 
 class KeyInput {
   public:
-    explicit KeyInput(HANDLE input);
+    // `term` is the terminal type (TERM) whose sequences a byte stream is
+    // read with.
+    KeyInput(HANDLE input, std::string_view term);
 
     bool isConsole() const { return console_; }
+    // The code page typed characters are turned into.
+    void setCodePage(int codePage);
 
-    // Blocks until a code is there; kEndOfInput once the input has ended.
-    int read();
-    // True when read() returns a code at once.
-    bool waiting();
+    // A code is there to take.
+    bool ready() const { return !codes_.empty() || decoder_.ready(); }
+    // Takes the next code; false when none is there.
+    bool next(KeyEvent& key);
+    // Takes in what the input holds. With `block`, waits until at least one
+    // event or byte came, the held-back bytes of a sequence were settled, or
+    // the input ended. False when nothing came.
+    bool fetch(bool block);
     // True once the input has ended and every code before the end is taken.
-    bool ended() const { return ended_ && codes_.empty(); }
+    bool ended() const { return ended_ && !ready(); }
+    // Whether the console reported a new window size since the last call.
+    bool takeResize();
 
   private:
-    // Takes one event or byte from the input into the queue. Without
-    // `block`, only when one is there already. False when none was taken.
-    bool fetch(bool block);
-    bool fetchEvent(bool block);
-    bool fetchByte(bool block);
+    bool fetchEvents(bool block);
+    bool fetchBytes(bool block);
+    void end();
 
     HANDLE input_;
     bool console_;
-    bool pipe_;
     bool ended_ = false;
-    std::deque<int> codes_;
+    bool resized_ = false;
+    KeyTranslator translator_;
+    std::deque<KeyEvent> codes_;
+    ByteReader bytes_;
+    keys::KeyDecoder decoder_;
+    std::uint64_t lastByteMs_ = 0;  // when the last bytes fed to the decoder came
 };
 
 }  // namespace orvask::platform::windows

@@ -2,7 +2,9 @@
 
 #include <array>
 
-namespace orvask::platform::posix {
+#include "cp949_codec.h"
+
+namespace orvask::platform::glyphs {
 
 namespace {
 
@@ -101,4 +103,18 @@ bool singleByteFor(int codePage, char32_t codePoint, std::uint8_t& byte) {
     return false;
 }
 
-}  // namespace orvask::platform::posix
+std::string typedBytes(int codePage, char32_t codePoint) {
+    std::string bytes;
+    std::uint8_t byte = 0;
+    if (singleByteFor(codePage, codePoint, byte)) {
+        bytes.push_back(static_cast<char>(byte));
+    } else if (codePage == kCodePage949) {
+        bytes = encodeCp949(codePoint);
+    }
+    for (char c : bytes) {
+        if (isKeyPrefix(static_cast<unsigned char>(c))) return {};
+    }
+    return bytes;
+}
+
+}  // namespace orvask::platform::glyphs

@@ -1,6 +1,6 @@
 #include "utf8.h"
 
-namespace orvask::platform::posix {
+namespace orvask::platform::glyphs {
 
 void appendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
@@ -42,4 +42,4 @@ bool decodeUtf8(const unsigned char* bytes, std::size_t length, char32_t& codePo
     return true;
 }
 
-}  // namespace orvask::platform::posix
+}  // namespace orvask::platform::glyphs

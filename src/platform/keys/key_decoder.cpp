@@ -4,11 +4,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "cp949_codec.h"
-#include "glyph_table.h"
-#include "utf8.h"
+#include "glyphs/glyph_table.h"
+#include "glyphs/utf8.h"
 
-namespace orvask::platform::posix {
+namespace orvask::platform::keys {
 
 namespace {
 
@@ -131,7 +130,7 @@ std::size_t KeyDecoder::decodeOne(std::size_t at, bool settling) {
     // A two-byte form of this terminal (the Linux console's Shift+Tab), or
     // Esc and a character within the timeout: Alt and that character.
     if (const KeySequence* row = find(std::string_view(pending_).substr(at, 2))) {
-        emitKey(row->key, row->modifiers);
+        keys::appendKey(keys_, row->key, row->modifiers);
         return 2;
     }
     const std::size_t used = decodeCharacter(at + 1, settling, true);
@@ -147,33 +146,20 @@ std::size_t KeyDecoder::decodeCharacter(std::size_t at, bool settling, bool alt)
         emit(lead == 0x7F ? 8 : lead, alt);
         return 1;
     }
-    const std::size_t length = utf8Length(lead);
+    const std::size_t length = glyphs::utf8Length(lead);
     if (length == 0) return 1;
     for (std::size_t i = 1; i < std::min(length, left); ++i) {
         if ((bytes[i] & 0xC0) != 0x80) return 1;  // broken off: drop the lead byte
     }
     if (left < length) return settling ? left : 0;
     char32_t codePoint = 0;
-    if (!decodeUtf8(bytes, length, codePoint)) return 1;
+    if (!glyphs::decodeUtf8(bytes, length, codePoint)) return 1;
     emitCharacter(codePoint, alt);
     return length;
 }
 
 void KeyDecoder::emitCharacter(char32_t codePoint, bool alt) {
-    std::string bytes;
-    std::uint8_t byte = 0;
-    if (singleByteFor(codePage_, codePoint, byte)) {
-        bytes.push_back(static_cast<char>(byte));
-    } else if (codePage_ == kCodePage949) {
-        bytes = encodeCp949(codePoint);
-    }
-    // A character the code page lacks is dropped; so is one with a byte that
-    // a reader would take for the prefix of a key without a character (224
-    // is alpha in code page 437), which would swallow the next key.
-    for (char c : bytes) {
-        if (isKeyPrefix(static_cast<unsigned char>(c))) return;
-    }
-    for (char c : bytes)
+    for (char c : glyphs::typedBytes(codePage_, codePoint))
         emit(static_cast<unsigned char>(c), alt);
 }
 
@@ -183,7 +169,7 @@ std::size_t KeyDecoder::decodeSequence(std::size_t at, bool settling, bool alt) 
     unsigned modifiers = 0;
     switch (scan(at, length, row, modifiers)) {
         case Scan::Complete:
-            emitKey(row->key, modifiers | (alt ? mod::Alt : 0u));
+            keys::appendKey(keys_, row->key, modifiers | (alt ? mod::Alt : 0u));
             return length;
         case Scan::Unknown:
             return length;
@@ -296,14 +282,4 @@ bool KeyDecoder::startsLongerRow(std::string_view bytes) const {
     return false;
 }
 
-void KeyDecoder::emitKey(Key key, unsigned modifiers) {
-    const bool alt = (modifiers & (mod::Alt | mod::Meta)) != 0;
-    if (key == Key::KeypadEnter) {
-        emit(13, alt);
-        return;
-    }
-    emit(kKeyCodes[static_cast<int>(key)].prefix, alt);
-    emit(keyCode(key, modifiers), alt);
-}
-
-}  // namespace orvask::platform::posix
+}  // namespace orvask::platform::keys

@@ -4,7 +4,7 @@
 
 #include <array>
 
-namespace orvask::platform::posix {
+namespace orvask::platform::glyphs {
 
 namespace {
 
@@ -37,10 +37,6 @@ bool convert(iconv_t converter, const char* in, std::size_t inLength, char* out,
 
 }  // namespace
 
-bool isCp949LeadByte(std::uint8_t byte) {
-    return byte >= 0x81 && byte <= 0xFE;
-}
-
 char32_t decodeCp949(std::uint8_t lead, std::uint8_t trail) {
     char32_t& cached = pairCache[static_cast<std::size_t>(lead) << 8 | trail];
     if (cached == kUnknown) {
@@ -68,4 +64,4 @@ std::string encodeCp949(char32_t codePoint) {
     return std::string(out, outLength);
 }
 
-}  // namespace orvask::platform::posix
+}  // namespace orvask::platform::glyphs

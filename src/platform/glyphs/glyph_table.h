@@ -10,10 +10,11 @@
 // with the code page 437 glyphs.
 
 #include <cstdint>
+#include <string>
 
 #include "orvask/platform/console_codes.h"
 
-namespace orvask::platform::posix {
+namespace orvask::platform::glyphs {
 
 // The glyph of one byte standing alone in a cell.
 char32_t singleByteGlyph(int codePage, std::uint8_t byte);
@@ -23,4 +24,11 @@ char32_t singleByteGlyph(int codePage, std::uint8_t byte);
 // False when no single byte shows that character.
 bool singleByteFor(int codePage, char32_t codePoint, std::uint8_t& byte);
 
-}  // namespace orvask::platform::posix
+// The console bytes a typed character gives under the code page: one byte,
+// or a double-byte pair under code page 949. Empty for a character the code
+// page cannot show, and for one with a byte that a key read would take for
+// the prefix of a key without a character (224 is alpha in code page 437),
+// which would swallow the next key.
+std::string typedBytes(int codePage, char32_t codePoint);
+
+}  // namespace orvask::platform::glyphs

@@ -2,6 +2,8 @@
 // Turns the bytes a terminal sends into the key codes of a Windows console
 // read: characters as code page bytes, keys without a character as a prefix
 // (0 or 224) and a code, each with a flag telling whether Alt was held.
+// The POSIX backend decodes its terminal with it; the Windows backend, keys
+// that come through a pipe (a terminal without a console, such as mintty).
 //
 // The contract:
 //   * Bytes may come in chunks of any size; the keys are the same however
@@ -21,19 +23,22 @@
 //     character and swallow the next key with it.
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <string>
 #include <string_view>
 
 #include "key_sequences.h"
 
-namespace orvask::platform::posix {
+namespace orvask::platform::keys {
 
-struct KeyEvent {
-    int code;
-    bool alt;
-    friend bool operator==(const KeyEvent&, const KeyEvent&) = default;
-};
+// Bytes held back as the possible start of a sequence are settled once no
+// byte has come for this long.
+inline constexpr std::uint32_t kEscTimeoutMs = 50;
+// Where no physical key state is known, a key that came with Alt keeps Alt
+// reading as held until the next key, for at most this long (so that a wait
+// for every key to be let go still ends).
+inline constexpr std::uint32_t kAltHoldMs = 200;
 
 class KeyDecoder {
   public:
@@ -70,7 +75,6 @@ class KeyDecoder {
     bool eligible(const KeySequence& row, bool fallback) const;
 
     void emit(int code, bool alt) { keys_.push_back({code, alt}); }
-    void emitKey(Key key, unsigned modifiers);
     void emitCharacter(char32_t codePoint, bool alt);
 
     Terminal terminal_;
@@ -80,4 +84,4 @@ class KeyDecoder {
     std::deque<KeyEvent> keys_;
 };
 
-}  // namespace orvask::platform::posix
+}  // namespace orvask::platform::keys

@@ -9,9 +9,9 @@
 #include <span>
 #include <string_view>
 
-#include "key_codes.h"
+#include "key_table.h"
 
-namespace orvask::platform::posix {
+namespace orvask::platform::keys {
 
 enum class Terminal : unsigned char {
     Any,    // sent alike by the xterm family, screen, tmux, rxvt and linux
@@ -39,4 +39,4 @@ struct ModifierSuffix {
 };
 std::span<const ModifierSuffix> rxvtModifierSuffixes();
 
-}  // namespace orvask::platform::posix
+}  // namespace orvask::platform::keys

@@ -6,7 +6,7 @@
 
 #include "orvask/platform/console_model.h"
 
-namespace orvask::platform::posix {
+namespace orvask::platform::glyphs {
 
 struct ScreenCell {
     char32_t glyph = U' ';
@@ -23,4 +23,4 @@ struct ScreenCell {
 // followed by a blank).
 void screenRow(const ConsoleModel& model, int y, std::vector<ScreenCell>& row);
 
-}  // namespace orvask::platform::posix
+}  // namespace orvask::platform::glyphs

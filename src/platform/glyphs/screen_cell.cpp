@@ -3,7 +3,7 @@
 #include "cp949_codec.h"
 #include "glyph_table.h"
 
-namespace orvask::platform::posix {
+namespace orvask::platform::glyphs {
 
 namespace {
 
@@ -47,4 +47,4 @@ void screenRow(const ConsoleModel& model, int y, std::vector<ScreenCell>& row) {
     }
 }
 
-}  // namespace orvask::platform::posix
+}  // namespace orvask::platform::glyphs

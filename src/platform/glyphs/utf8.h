@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string>
 
-namespace orvask::platform::posix {
+namespace orvask::platform::glyphs {
 
 // Appends the UTF-8 form of one code point.
 void appendUtf8(std::string& out, char32_t codePoint);
@@ -18,4 +18,4 @@ std::size_t utf8Length(unsigned char lead);
 // overlong form, a surrogate or a value past U+10FFFF.
 bool decodeUtf8(const unsigned char* bytes, std::size_t length, char32_t& codePoint);
 
-}  // namespace orvask::platform::posix
+}  // namespace orvask::platform::glyphs

@@ -2,7 +2,7 @@
 
 #include <array>
 
-namespace orvask::platform::posix {
+namespace orvask::platform::keys {
 
 namespace {
 
@@ -105,4 +105,4 @@ std::span<const ModifierSuffix> rxvtModifierSuffixes() {
     return kRxvtSuffixes;
 }
 
-}  // namespace orvask::platform::posix
+}  // namespace orvask::platform::keys
