@@ -5,81 +5,54 @@
 
 #include <algorithm>
 #include <new>
+#include <vector>
 
 #include "library_state.h"
 #include "orvask/output.h"
 #include "orvask/setup.h"
 #include "placed_output.h"
+#include "shown_cells.h"
 
 namespace orvask {
 
 namespace {
 
-// A grid of cells stored as `width` columns of `height` consecutive cells.
-// The size is the screen size when the page was made; it is kept with the
-// page so that releasing and indexing never depend on a later screen size.
-struct PageGrid {
-    Cell** columns = nullptr;
-    int width = 0;
-    int height = 0;
+using detail::PageGrid;
 
-    bool contains(int x, int y) const {
-        return columns != nullptr && x >= 0 && y >= 0 && x < width && y < height;
-    }
-    Cell& at(int x, int y) const { return columns[x][y]; }
-};
-
-PageGrid shown;
-PageGrid working;
-// The working page's cells as they were when last drawn. Page() compares
-// against these rather than the shown page, which holds the cells as drawn
-// (markers resolved): a cell with keep-colour markers is then drawn once,
-// in the colours of that moment, and stays until it changes.
-PageGrid drawnFrom;
-
-long allocationsLeft = -1;  // negative: no limit
-
-template <typename T>
-T* allocate(int count) {
-    if (allocationsLeft == 0) return nullptr;
-    if (allocationsLeft > 0) --allocationsLeft;
-    return new (std::nothrow) T[static_cast<std::size_t>(count)];
+detail::LibraryState& st() {
+    return detail::state();
 }
 
-void release(PageGrid& page) {
-    if (page.columns != nullptr) {
-        for (int x = 0; x < page.width; ++x)
-            delete[] page.columns[x];
-        delete[] page.columns;
-    }
-    page = PageGrid{};
+// Takes one page block (a column array or a column) from the allocation
+// limit; false when the limit is used up.
+bool mayAllocate() {
+    long& left = st().allocationsLeft;
+    if (left == 0) return false;
+    if (left > 0) --left;
+    return true;
 }
 
-// Allocates every block of a page; false (with whatever was allocated left
-// in the page for release()) when memory runs out.
+// Allocates every block of a page, each cell blank in light grey on black;
+// false (with whatever was allocated left in the page) when memory runs out.
 bool build(PageGrid& page, int width, int height) {
-    page.columns = allocate<Cell*>(width);
-    if (page.columns == nullptr) return false;
-    page.width = width;
-    page.height = height;
-    for (int x = 0; x < width; ++x)
-        page.columns[x] = nullptr;
-    for (int x = 0; x < width; ++x) {
-        page.columns[x] = allocate<Cell>(height);
-        if (page.columns[x] == nullptr) return false;
+    try {
+        if (!mayAllocate()) return false;
+        page.columns.reserve(static_cast<std::size_t>(width));
+        page.width = width;
+        page.height = height;
+        for (int x = 0; x < width; ++x) {
+            if (!mayAllocate()) return false;
+            page.columns.emplace_back(static_cast<std::size_t>(height), Cell{0, LightGrey, Black});
+        }
+    } catch (const std::bad_alloc&) {
+        return false;
     }
     return true;
 }
 
-void fillInitial(const PageGrid& page) {
-    for (int x = 0; x < page.width; ++x) {
-        for (int y = 0; y < page.height; ++y)
-            mkcell(&page.at(x, y), 0, LightGrey, Black);
-    }
-}
-
 // A writable cell of the screen that the working page also holds.
 Cell* workingWritable(short x, short y) {
+    PageGrid& working = st().working;
     if (!inscr(x, y) || !working.contains(x, y)) return nullptr;
     return &working.at(x, y);
 }
@@ -100,7 +73,17 @@ Cell asShown(const Cell& cell) {
 namespace detail {
 
 void limitPageAllocations(long count) {
-    allocationsLeft = count;
+    state().allocationsLeft = count;
+}
+
+const Cell* shownUnchanged(short x, short y) {
+    LibraryState& state = detail::state();
+    if (!state.working.contains(x, y) || !state.shown.contains(x, y) ||
+        !state.drawnFrom.contains(x, y)) {
+        return nullptr;
+    }
+    return cellcmp(&state.working.at(x, y), &state.drawnFrom.at(x, y)) ? &state.shown.at(x, y)
+                                                                       : nullptr;
 }
 
 }  // namespace detail
@@ -111,25 +94,26 @@ void vpinit() {
     vpfree();
     const int width = scrw() > 0 ? scrw() : 0;
     const int height = scrh() > 0 ? scrh() : 0;
-    if (!build(shown, width, height) || !build(working, width, height) ||
-        !build(drawnFrom, width, height)) {
+    detail::LibraryState& state = st();
+    if (!build(state.shown, width, height) || !build(state.working, width, height) ||
+        !build(state.drawnFrom, width, height)) {
         // The error report clears the screen; it must find no half-built pages.
         vpfree();
         conerror("Not enough memory for virtual paging");
     }
-    fillInitial(shown);
-    fillInitial(working);
-    fillInitial(drawnFrom);
+    state.paging = true;
 }
 
 void vpfree() {
-    release(shown);
-    release(working);
-    release(drawnFrom);
+    detail::LibraryState& state = st();
+    state.paging = false;
+    state.shown = PageGrid{};
+    state.working = PageGrid{};
+    state.drawnFrom = PageGrid{};
 }
 
 bool vpon() {
-    return shown.columns != nullptr;
+    return st().paging;
 }
 
 void mkcell(Cell* cell, unsigned char glyph, unsigned char fg, unsigned char bg) {
@@ -143,7 +127,7 @@ bool cellcmp(const Cell* a, const Cell* b) {
 }
 
 bool Pxyp(short x, short y, Cell cell) {
-    if (working.columns == nullptr) conerror("There's no page to apply Pxyp().");
+    if (!vpon()) conerror("There's no page to apply Pxyp().");
     Cell* target = workingWritable(x, y);
     if (target == nullptr) return false;
     *target = cell;
@@ -151,7 +135,7 @@ bool Pxyp(short x, short y, Cell cell) {
 }
 
 bool Pxyp(short x, short y, unsigned char glyph, unsigned char fg, unsigned char bg) {
-    if (working.columns == nullptr) conerror("There's no page to apply Pxyp().");
+    if (!vpon()) conerror("There's no page to apply Pxyp().");
     Cell* target = workingWritable(x, y);
     if (target == nullptr) return false;
     mkcell(target, glyph, fg, bg);
@@ -159,19 +143,19 @@ bool Pxyp(short x, short y, unsigned char glyph, unsigned char fg, unsigned char
 }
 
 void Page() {
-    if (shown.columns == nullptr || working.columns == nullptr) {
-        conerror("There's no page to apply Page().");
-    }
+    if (!vpon()) conerror("There's no page to apply Page().");
+    detail::LibraryState& state = st();
+    PageGrid& working = state.working;
     // Row by row, so the console sees the changes in reading order. The
     // shown page records each cell as drawn, so it always holds what the
     // screen shows: no markers, no bytes the console acts on.
     for (int y = 0; y < working.height; ++y) {
         for (int x = 0; x < working.width; ++x) {
             const Cell& next = working.at(x, y);
-            Cell& source = drawnFrom.at(x, y);
+            Cell& source = state.drawnFrom.at(x, y);
             if (cellcmp(&next, &source) || bottomRight(x, y)) continue;
             source = next;
-            Cell& current = shown.at(x, y);
+            Cell& current = state.shown.at(x, y);
             current = asShown(next);
             Pxy(static_cast<short>(x), static_cast<short>(y), current);
         }
@@ -185,6 +169,7 @@ void Repaint(short x1, short y1, short x2, short y2) {
     }
     // Cells outside the shown page (or no page at all) are skipped, so only
     // the part of the rectangle on the page is visited.
+    PageGrid& shown = st().shown;
     const int top = std::max<int>(y1, 0);
     const int bottom = std::min<int>(y2, shown.height - 1);
     const int left = std::max<int>(x1, 0);
@@ -197,7 +182,6 @@ void Repaint(short x1, short y1, short x2, short y2) {
 
 void clrscr(unsigned char bg) {
     const bool paging = vpon();
-    if (paging && working.columns == nullptr) conerror("There's no page to apply clrscr().");
     const unsigned char fg = getfg();
     const unsigned char keptBg = getbg();
     for (int y = 0; y < scrh(); ++y) {
@@ -216,10 +200,12 @@ void clrscr(unsigned char bg) {
 }
 
 const Cell* shownCell(short x, short y) {
+    PageGrid& shown = st().shown;
     return shown.contains(x, y) ? &shown.at(x, y) : nullptr;
 }
 
 Cell* workingCell(short x, short y) {
+    PageGrid& working = st().working;
     return working.contains(x, y) ? &working.at(x, y) : nullptr;
 }
 
