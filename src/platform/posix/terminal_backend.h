@@ -41,7 +41,7 @@
 #include "clock.h"
 #include "keys/key_decoder.h"
 #include "orvask/platform/model_backend.h"
-#include "renderer.h"
+#include "terminal/renderer.h"
 
 namespace orvask::platform::posix {
 
@@ -144,7 +144,7 @@ class TerminalBackend : public ModelBackend {
     bool outputIsTerminal_;
     Clock& clock_;
     const ConsoleModel* overlay_ = nullptr;  // shown instead of the model (message box)
-    Renderer renderer_;
+    terminal::Renderer renderer_;
     keys::KeyDecoder decoder_;
     std::string pending_;  // rendered bytes on their way out
     OutputTap* tap_ = nullptr;
