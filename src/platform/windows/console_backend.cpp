@@ -1,7 +1,9 @@
 #include "console_backend.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <system_error>
 
 #include "console_handle.h"
 #include "console_session.h"
@@ -41,12 +43,15 @@ std::wstring titleText(const std::string& title, int codePage) {
 
 }  // namespace
 
-ConsoleBackend::ConsoleBackend(HANDLE input, HANDLE output, std::string_view term)
+ConsoleBackend::ConsoleBackend(HANDLE input, HANDLE output, std::string_view term,
+                               Milliseconds clock)
     : input_(input),
       output_(output),
       outputIsConsole_(isConsoleHandle(output)),
+      milliseconds_(clock),
       keys_(input, term),
-      keyboardKnown_(keys_.isConsole() && !underWine()) {
+      keyboardKnown_(keys_.isConsole() && !underWine()),
+      idle_(clock()) {
     // The model starts with the console's code pages, which getcp() reports.
     if (const UINT codePage = GetConsoleCP()) model_.inputCodePage = static_cast<int>(codePage);
     if (const UINT codePage = GetConsoleOutputCP())
@@ -54,52 +59,80 @@ ConsoleBackend::ConsoleBackend(HANDLE input, HANDLE output, std::string_view ter
     keys_.setCodePage(model_.inputCodePage);
 }
 
+ConsoleBackend::~ConsoleBackend() {
+    stopWatcher();
+}
+
+void ConsoleBackend::enter() {
+    lock_.lock();
+    idle_.callBegins();
+}
+
+void ConsoleBackend::leave() {
+    idle_.callEnds(milliseconds_());
+    lock_.unlock();
+}
+
 // --- Output -------------------------------------------------------------------
 
 void ConsoleBackend::changed() {
     if (dirty_) return;
     dirty_ = true;
-    dirtySinceMs_ = GetTickCount();
+    dirtySinceMs_ = milliseconds_();
+    if (watcherAsleep_) wake_.notify_one();
 }
 
 void ConsoleBackend::write(const char* bytes, std::size_t count) {
+    const Hold hold(*this);
     ModelBackend::write(bytes, count);
     if (!outputIsConsole_) passThrough_.append(bytes, count);
     writtenSinceSync_ += count;
-    if (writtenSinceSync_ >= kLargeOutput || GetTickCount() - dirtySinceMs_ >= kSyncIntervalMs) {
+    if (writtenSinceSync_ >= kLargeOutput || milliseconds_() - dirtySinceMs_ >= kSyncIntervalMs) {
         sync();
     }
 }
 
 void ConsoleBackend::setWindowRect(Coord topLeft, Coord bottomRight) {
+    const Hold hold(*this);
     ModelBackend::setWindowRect(topLeft, bottomRight);
     changed();
 }
 
 void ConsoleBackend::maximizeWindow() {
+    const Hold hold(*this);
     ModelBackend::maximizeWindow();
     ++maximizeRequests_;
     changed();
 }
 
 void ConsoleBackend::setOutputMode(unsigned mode) {
+    const Hold hold(*this);
     ModelBackend::setOutputMode(mode);
     outputModeSet_ = true;
     changed();
 }
 
 void ConsoleBackend::setInputCodePage(int codePage) {
+    const Hold hold(*this);
     ModelBackend::setInputCodePage(codePage);
     keys_.setCodePage(codePage);
     changed();
 }
 
 void ConsoleBackend::setTitle(const char* text) {
+    const Hold hold(*this);
     ModelBackend::setTitle(text);
     titleSet_ = true;
 }
 
 void ConsoleBackend::sync() {
+    const Hold hold(*this);
+    frame();
+}
+
+// A sync, with the backend's lock held (by the program's call or by the
+// watcher).
+void ConsoleBackend::frame() {
     session::Lock lock;
     if (session::ending()) {
         // The console is the user's again for good: nothing more is drawn.
@@ -125,6 +158,25 @@ void ConsoleBackend::take() {
     painter_.invalidate();
     geometryStale_ = true;
     dirty_ = true;
+    givenBack_ = false;
+}
+
+void ConsoleBackend::syncAtExit() {
+    // After a control event the program's thread may have been ended in a
+    // call, holding the backend's lock: nothing is drawn any more anyway.
+    if (session::ending()) return;
+    // Another thread may end the process while the program's waits for a
+    // key inside a call: that call is waited for only briefly.
+    std::unique_lock<std::recursive_timed_mutex> lock(lock_, std::defer_lock);
+    if (!lock.try_lock_for(std::chrono::milliseconds(kExitPatienceMs))) return;
+    if (session::held()) {
+        frame();
+    } else {
+        flushPassThrough();
+    }
+    askWatcherToStop();
+    // It ends by itself once it has the lock; nobody waits for it at exit.
+    if (watcher_.joinable()) watcher_.detach();
 }
 
 void ConsoleBackend::flushPassThrough() {
@@ -285,10 +337,11 @@ std::int64_t ConsoleBackend::performanceCounter() {
 }
 
 std::uint32_t ConsoleBackend::tickCount() {
-    return GetTickCount();
+    return milliseconds_();
 }
 
 void ConsoleBackend::sleep(std::uint32_t milliseconds) {
+    const Hold hold(*this);
     sync();
     Sleep(milliseconds);
 }
@@ -296,6 +349,7 @@ void ConsoleBackend::sleep(std::uint32_t milliseconds) {
 // --- Keyboard -----------------------------------------------------------------
 
 int ConsoleBackend::readKey() {
+    const Hold hold(*this);
     sync();
     while (!keys_.ready()) {
         if (keys_.ended()) return kEndOfInput;
@@ -306,6 +360,7 @@ int ConsoleBackend::readKey() {
 }
 
 bool ConsoleBackend::keyWaiting() {
+    const Hold hold(*this);
     if (keys_.ready()) return true;
     if (keys_.ended()) return false;
     sync();
@@ -315,16 +370,17 @@ bool ConsoleBackend::keyWaiting() {
 }
 
 bool ConsoleBackend::keyDown(int virtualKey) {
+    const Hold hold(*this);
     if ((GetAsyncKeyState(virtualKey) & 0x8000) != 0) return true;
     return !keyboardKnown_ && virtualKey == vk::Menu && altHeld_ &&
-           GetTickCount() - altSinceMs_ < keys::kAltHoldMs;
+           milliseconds_() - altSinceMs_ < keys::kAltHoldMs;
 }
 
 int ConsoleBackend::takeKey() {
     KeyEvent key{};
     keys_.next(key);
     altHeld_ = key.alt;
-    altSinceMs_ = GetTickCount();
+    altSinceMs_ = milliseconds_();
     return key.code;
 }
 
@@ -340,17 +396,66 @@ void ConsoleBackend::noticeResize() {
 // --- Notification and hand-back -----------------------------------------------
 
 void ConsoleBackend::messageBox(const char* caption, const char* text) {
+    const Hold hold(*this);
     sync();
     MessageBoxA(nullptr, text != nullptr ? text : "", caption != nullptr ? caption : "",
                 MB_ICONWARNING);
 }
 
 void ConsoleBackend::restoreConsole() {
+    const Hold hold(*this);
     if (!session::held()) return;
     sync();
     session::Lock lock;
     session::restore();
     screen_ = INVALID_HANDLE_VALUE;
+    givenBack_ = true;
+}
+
+// --- Output watcher -------------------------------------------------------------
+
+void ConsoleBackend::startWatcher() {
+    const std::lock_guard<std::recursive_timed_mutex> lock(lock_);
+    if (watcher_.joinable()) return;
+    stopWatching_ = false;
+    try {
+        watcher_ = std::thread([this] { watch(); });
+    } catch (const std::system_error&) {
+        // No thread: output shows at the sync points only.
+    }
+}
+
+void ConsoleBackend::stopWatcher() {
+    askWatcherToStop();
+    if (watcher_.joinable()) watcher_.join();
+}
+
+void ConsoleBackend::askWatcherToStop() {
+    const std::lock_guard<std::recursive_timed_mutex> lock(lock_);
+    stopWatching_ = true;
+    wake_.notify_all();
+}
+
+// Shows pending output once the program has made no call for
+// IdleFlush::kIdleFlushMs, unless the program gave the console back. Sleeps
+// in between: until the program has been idle long enough, or with nothing
+// pending until the next change.
+void ConsoleBackend::watch() {
+    std::unique_lock<std::recursive_timed_mutex> lock(lock_);
+    while (!stopWatching_) {
+        const int sleepMs = idle_.sleepMs(dirty_ && !givenBack_, milliseconds_());
+        if (sleepMs == 0) {
+            frame();
+            continue;
+        }
+        watcherAsleep_ = sleepMs < 0;
+        if (watcherAsleep_) {
+            wake_.wait(lock);
+        } else {
+            wake_.wait_for(lock, std::chrono::milliseconds(sleepMs));
+        }
+        watcherAsleep_ = false;
+    }
 }
 
 }  // namespace orvask::platform::windows
@@ -362,9 +467,12 @@ Backend& systemBackend() {
     // control handler may run until the very end.
     static windows::ConsoleBackend* const instance = [] {
         const char* term = std::getenv("TERM");
-        return new windows::ConsoleBackend(GetStdHandle(STD_INPUT_HANDLE),
-                                           GetStdHandle(STD_OUTPUT_HANDLE),
-                                           term != nullptr ? term : "");
+        auto* backend = new windows::ConsoleBackend(GetStdHandle(STD_INPUT_HANDLE),
+                                                    GetStdHandle(STD_OUTPUT_HANDLE),
+                                                    term != nullptr ? term : "");
+        windows::session::flushAtExit([] { instance->syncAtExit(); });
+        backend->startWatcher();
+        return backend;
     }();
     return *instance;
 }
