@@ -145,6 +145,7 @@ void ConsoleBackend::frame() {
     if (!dirty_) return;
     dirty_ = false;
     writtenSinceSync_ = 0;
+    sendToTap();
     applySettings();
     if (screen_ == INVALID_HANDLE_VALUE) return;
     applyGeometry();
@@ -156,6 +157,7 @@ void ConsoleBackend::take() {
     screen_ = session::screen();
     applied_ = Applied{};
     painter_.invalidate();
+    if (tapRenderer_) tapRenderer_->invalidate();
     geometryStale_ = true;
     dirty_ = true;
     givenBack_ = false;
@@ -177,6 +179,27 @@ void ConsoleBackend::syncAtExit() {
     askWatcherToStop();
     // It ends by itself once it has the lock; nobody waits for it at exit.
     if (watcher_.joinable()) watcher_.detach();
+}
+
+// The frame as a terminal's bytes, for the recording: the model as it is,
+// on a terminal of its own size.
+void ConsoleBackend::sendToTap() {
+    if (tap_ == nullptr) return;
+    tapBytes_.clear();
+    tapRenderer_->render(model_, {0, 0}, tapBytes_);
+    if (!tapBytes_.empty()) tap_->sent(tapBytes_);
+}
+
+void ConsoleBackend::tapOutput(OutputTap* tap) {
+    const Hold hold(*this);
+    tap_ = tap;
+    if (tap == nullptr) {
+        tapRenderer_.reset();
+        return;
+    }
+    // A new tap starts from the whole screen.
+    tapRenderer_.emplace();
+    changed();
 }
 
 void ConsoleBackend::flushPassThrough() {

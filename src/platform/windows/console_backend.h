@@ -19,6 +19,10 @@
 // the program has not yet, never after the program gave it back, and draws
 // nothing once the process is ending.
 //
+// A recording (tapOutput) receives each frame as the terminal bytes that
+// show it, made by the terminal renderer (terminal/renderer.h) from the same
+// model, while a tap is set.
+//
 // The console: the first sync takes it over (console_session.h): the
 // program draws on a screen buffer of its own, sized as the program asks,
 // and the user's buffer comes back untouched at the end. While the console
@@ -49,6 +53,7 @@
 #include "key_input.h"
 #include "orvask/platform/model_backend.h"
 #include "screen_painter.h"
+#include "terminal/renderer.h"
 
 namespace orvask::platform::windows {
 
@@ -93,6 +98,7 @@ class ConsoleBackend : public ModelBackend {
     // MessageBoxA, with the warning icon and an OK button.
     void messageBox(const char* caption, const char* text) override;
     void restoreConsole() override;
+    void tapOutput(OutputTap* tap) override;
 
     // Brings the console up to date with the model now (a sync point).
     void sync();
@@ -136,6 +142,7 @@ class ConsoleBackend : public ModelBackend {
     void enter() override;
     void leave() override;
     void frame();
+    void sendToTap();
     void watch();
     void askWatcherToStop();
     void take();
@@ -174,6 +181,9 @@ class ConsoleBackend : public ModelBackend {
     std::uint32_t altSinceMs_ = 0;
     std::uint64_t calls_ = 0;
     bool givenBack_ = false;  // restoreConsole() gave the console back
+    OutputTap* tap_ = nullptr;
+    std::optional<terminal::Renderer> tapRenderer_;  // while a tap is set
+    std::string tapBytes_;
 
     // The lock of the program's calls and the watcher; recursive, since
     // calls nest. Taken before the console's.
