@@ -51,7 +51,8 @@ ConsoleBackend::ConsoleBackend(HANDLE input, HANDLE output, std::string_view ter
       milliseconds_(clock),
       keys_(input, term),
       keyboardKnown_(keys_.isConsole() && !underWine()),
-      idle_(clock()) {
+      idle_(clock()),
+      wake_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
     // The model starts with the console's code pages, which getcp() reports.
     if (const UINT codePage = GetConsoleCP()) model_.inputCodePage = static_cast<int>(codePage);
     if (const UINT codePage = GetConsoleOutputCP())
@@ -61,6 +62,8 @@ ConsoleBackend::ConsoleBackend(HANDLE input, HANDLE output, std::string_view ter
 
 ConsoleBackend::~ConsoleBackend() {
     stopWatcher();
+    CloseHandle(wake_);
+    if (programThread_ != nullptr) CloseHandle(programThread_);
 }
 
 void ConsoleBackend::enter() {
@@ -79,7 +82,7 @@ void ConsoleBackend::changed() {
     if (dirty_) return;
     dirty_ = true;
     dirtySinceMs_ = milliseconds_();
-    if (watcherAsleep_) wake_.notify_one();
+    if (watcherAsleep_) SetEvent(wake_);
 }
 
 void ConsoleBackend::write(const char* bytes, std::size_t count) {
@@ -366,6 +369,7 @@ std::uint32_t ConsoleBackend::tickCount() {
 void ConsoleBackend::sleep(std::uint32_t milliseconds) {
     const Hold hold(*this);
     sync();
+    const Unlocked waiting(*this);
     Sleep(milliseconds);
 }
 
@@ -376,7 +380,10 @@ int ConsoleBackend::readKey() {
     sync();
     while (!keys_.ready()) {
         if (keys_.ended()) return kEndOfInput;
-        keys_.fetch(true);
+        {
+            const Unlocked waiting(*this);
+            keys_.fetch(true);
+        }
         noticeResize();
     }
     return takeKey();
@@ -421,6 +428,7 @@ void ConsoleBackend::noticeResize() {
 void ConsoleBackend::messageBox(const char* caption, const char* text) {
     const Hold hold(*this);
     sync();
+    const Unlocked waiting(*this);
     MessageBoxA(nullptr, text != nullptr ? text : "", caption != nullptr ? caption : "",
                 MB_ICONWARNING);
 }
@@ -438,8 +446,17 @@ void ConsoleBackend::restoreConsole() {
 // --- Output watcher -------------------------------------------------------------
 
 void ConsoleBackend::startWatcher() {
-    const std::lock_guard<std::recursive_timed_mutex> lock(lock_);
-    if (watcher_.joinable()) return;
+    const Hold hold(*this);
+    if (watcher_.joinable() || wake_ == nullptr) return;
+    // The thread that starts it is the program's: the watcher ends with it,
+    // so that it never keeps a process alive whose program is gone (Wine
+    // ends only the thread that overflowed its stack).
+    if (programThread_ == nullptr &&
+        !DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(),
+                         &programThread_, SYNCHRONIZE, FALSE, 0)) {
+        programThread_ = nullptr;
+        return;
+    }
     stopWatching_ = false;
     try {
         watcher_ = std::thread([this] { watch(); });
@@ -456,28 +473,41 @@ void ConsoleBackend::stopWatcher() {
 void ConsoleBackend::askWatcherToStop() {
     const std::lock_guard<std::recursive_timed_mutex> lock(lock_);
     stopWatching_ = true;
-    wake_.notify_all();
+    if (wake_ != nullptr) SetEvent(wake_);
+}
+
+bool ConsoleBackend::programEnded() const {
+    return WaitForSingleObject(programThread_, 0) == WAIT_OBJECT_0;
 }
 
 // Shows pending output once the program has made no call for
 // IdleFlush::kIdleFlushMs, unless the program gave the console back. Sleeps
-// in between: until the program has been idle long enough, or with nothing
-// pending until the next change.
+// in between, without the lock: until the program has been idle long
+// enough, or with nothing pending until the next change. The program's
+// thread lets the lock go while it waits, so the watcher waits for it only
+// while it runs, and checks meanwhile whether it has ended.
 void ConsoleBackend::watch() {
-    std::unique_lock<std::recursive_timed_mutex> lock(lock_);
-    while (!stopWatching_) {
+    for (;;) {
+        while (!lock_.try_lock_for(std::chrono::milliseconds(kLockPatienceMs))) {
+            if (programEnded()) return;
+        }
+        watcherAsleep_ = false;
+        if (stopWatching_) {
+            lock_.unlock();
+            return;
+        }
         const int sleepMs = idle_.sleepMs(dirty_ && !givenBack_, milliseconds_());
         if (sleepMs == 0) {
             frame();
+            lock_.unlock();
             continue;
         }
         watcherAsleep_ = sleepMs < 0;
-        if (watcherAsleep_) {
-            wake_.wait(lock);
-        } else {
-            wake_.wait_for(lock, std::chrono::milliseconds(sleepMs));
-        }
-        watcherAsleep_ = false;
+        lock_.unlock();
+        const HANDLE waits[] = {wake_, programThread_};
+        const DWORD woken = WaitForMultipleObjects(
+            2, waits, FALSE, sleepMs < 0 ? INFINITE : static_cast<DWORD>(sleepMs));
+        if (woken == WAIT_OBJECT_0 + 1 || woken == WAIT_FAILED) return;
     }
 }
 

@@ -14,10 +14,11 @@
 // output watcher started (the system's backend starts it), what a program
 // drew before it went off to work without calling the backend is shown once
 // it has made no call for IdleFlush::kIdleFlushMs: a thread that sleeps
-// until then and draws under the backend's lock and the console's
-// (console_session.h), as every sync does. It takes the console over when
-// the program has not yet, never after the program gave it back, and draws
-// nothing once the process is ending.
+// until then (on an event, never spinning) and draws under the backend's
+// lock and the console's (console_session.h), as every sync does. It takes
+// the console over when the program has not yet, never after the program
+// gave it back, draws nothing once the process is ending, and ends with the
+// thread that started it.
 //
 // A recording (tapOutput) receives each frame as the terminal bytes that
 // show it, made by the terminal renderer (terminal/renderer.h) from the same
@@ -40,7 +41,6 @@
 
 #include <windows.h>
 
-#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <optional>
@@ -145,6 +145,21 @@ class ConsoleBackend : public ModelBackend {
     void sendToTap();
     void watch();
     void askWatcherToStop();
+    bool programEnded() const;
+
+    // Lets the backend's lock go while the program's thread waits (for a
+    // key, in a sleep, on a message box), having synced: the watcher is
+    // never held up by a wait. The program's calls never nest there.
+    class Unlocked {
+      public:
+        explicit Unlocked(ConsoleBackend& backend) : lock_(backend.lock_) { lock_.unlock(); }
+        ~Unlocked() { lock_.lock(); }
+        Unlocked(const Unlocked&) = delete;
+        Unlocked& operator=(const Unlocked&) = delete;
+
+      private:
+        std::recursive_timed_mutex& lock_;
+    };
     void take();
     void applySettings();
     void applyGeometry();
@@ -189,9 +204,11 @@ class ConsoleBackend : public ModelBackend {
     // calls nest. Taken before the console's.
     std::recursive_timed_mutex lock_;
     static constexpr int kExitPatienceMs = 200;  // how long the exit waits for it
+    static constexpr int kLockPatienceMs = 100;  // how often the watcher looks for the program
     IdleFlush idle_;
+    HANDLE wake_;                     // set to wake the watcher
+    HANDLE programThread_ = nullptr;  // the program's thread, which the watcher ends with
     std::thread watcher_;
-    std::condition_variable_any wake_;
     bool stopWatching_ = false;
     bool watcherAsleep_ = false;  // waiting with no deadline: wake it on a change
 };
