@@ -24,8 +24,8 @@
 
 #include "app/demo.h"
 #include "orvask/platform/backend.h"
-#include "posix/renderer.h"
 #include "posix/terminal_backend.h"
+#include "terminal/renderer.h"
 
 #ifdef HAVE_NCURSESW
 #include <curses.h>
@@ -44,8 +44,8 @@ namespace {
 
 using orvask::platform::ConsoleModel;
 using orvask::platform::posix::Clock;
-using orvask::platform::posix::Renderer;
 using orvask::platform::posix::TerminalBackend;
+using orvask::platform::terminal::Renderer;
 
 constexpr int kSessionKeys = 200;
 constexpr orvask::platform::Coord kTerminal{80, 25};

@@ -7,14 +7,14 @@
 #include <string>
 
 #include "orvask/platform/console_model.h"
-#include "posix/renderer.h"
+#include "terminal/renderer.h"
 
 namespace {
 
 using orvask::platform::CellData;
 using orvask::platform::ConsoleModel;
 using orvask::platform::Coord;
-using orvask::platform::posix::Renderer;
+using orvask::platform::terminal::Renderer;
 
 constexpr Coord kTerminal{80, 25};
 

@@ -14,10 +14,10 @@
 
 #include "fuzz_check.h"
 #include "glyphs/screen_cell.h"
-#include "posix/renderer.h"
 #include "term_harness/screen.h"
+#include "terminal/renderer.h"
 
-namespace orvask::platform::posix {
+namespace orvask::platform::terminal {
 namespace {
 
 constexpr int kMaxWidth = 40;
@@ -98,11 +98,11 @@ void change(FuzzedDataProvider& in, ConsoleModel& model) {
 }
 
 }  // namespace
-}  // namespace orvask::platform::posix
+}  // namespace orvask::platform::terminal
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace orvask::platform;
-    using namespace orvask::platform::posix;
+    using namespace orvask::platform::terminal;
     FuzzedDataProvider in(data, size);
     ConsoleModel model({static_cast<std::int16_t>(in.ConsumeIntegralInRange(1, kMaxWidth)),
                         static_cast<std::int16_t>(in.ConsumeIntegralInRange(1, kMaxHeight))});

@@ -1,4 +1,4 @@
-#include "posix/renderer.h"
+#include "terminal/renderer.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include "posix/message_box.h"
 #include "term_harness/screen.h"
 
-namespace orvask::platform::posix {
+namespace orvask::platform::terminal {
 using glyphs::appendUtf8;
 using glyphs::singleByteGlyph;
 
@@ -288,7 +288,7 @@ TEST(RendererSize, NoticeFitsATinyTerminal) {
 
 TEST(MessageBoxLayout, FramedCentredBoxWithCaptionTextAndOk) {
     ConsoleModel screen({80, 25});
-    drawMessageBox(screen, "Vornel Crashed", "Memory pool missing\nsecond line");
+    posix::drawMessageBox(screen, "Vornel Crashed", "Memory pool missing\nsecond line");
     int top = -1;
     int left = -1;
     for (int y = 0; y < 25 && top < 0; ++y) {
@@ -320,7 +320,7 @@ TEST(MessageBoxLayout, FramedCentredBoxWithCaptionTextAndOk) {
 TEST(MessageBoxLayout, LongTextWrapsInsideTheScreen) {
     ConsoleModel screen({40, 10});
     screen.outputCodePage = kCodePage949;
-    drawMessageBox(screen, "Caption", std::string(200, 'x'));
+    posix::drawMessageBox(screen, "Caption", std::string(200, 'x'));
     for (int y = 0; y < 10; ++y) {
         EXPECT_NE(screen.cell(0, y).glyph, 'x');
         EXPECT_NE(screen.cell(39, y).glyph, 'x');
@@ -329,4 +329,4 @@ TEST(MessageBoxLayout, LongTextWrapsInsideTheScreen) {
 }
 
 }  // namespace
-}  // namespace orvask::platform::posix
+}  // namespace orvask::platform::terminal

@@ -5,7 +5,9 @@
 #   * keys from a file, with an arrow key as a terminal sends it: the arrow
 #     does nothing and the keys after it count;
 #   * a lone Esc from a pipe, with the next keys after a pause: Esc ends it
-#     and the keys after it are never read.
+#     and the keys after it are never read;
+#   * --record: the cast holds the session's frames as a terminal is sent
+#     them, code page 437's glyphs in UTF-8.
 #
 #   piped_keys.sh WINE_RUN AVL_DEMO_EXE
 set -euo pipefail
@@ -41,4 +43,14 @@ status=0
 wait $! || status=$?
 [ "$status" = 0 ] || fail "exit status $status after Esc"
 [ "$(menus)" = 3 ] || fail "keys were read after Esc"
-echo "PASS: keys from a pipe and a file, escape sequences decoded"
+
+cast=$dir/session.cast
+printf 'x123' | "$wine_run" "$demo" --record "$("$wine_run" winepath -w "$cast")" >/dev/null ||
+  fail "exit status $? with --record"
+frames=$(grep -c '^\[[0-9.]*, "o", ".*"\]$' "$cast" || true)
+[ "$frames" -ge 5 ] && [ "$frames" = $(($(wc -l <"$cast") - 1)) ] ||
+  fail "$frames frames in the cast: $(head -c 400 "$cast")"
+for text in '{"version": 2, "width": 80, "height": 25,' '┌───' '»' 'L rotation at 1'; do
+  grep -qF "$text" "$cast" || fail "no $text in the cast: $(head -c 400 "$cast")"
+done
+echo "PASS: keys from a pipe and a file, escape sequences decoded; a recorded session"

@@ -5,6 +5,9 @@
 # program that takes the console over and then calls abort(), lets an
 # exception go uncaught, overflows its stack or faults. Every time the
 # console must be as it was, and the terminal show the text from before.
+# Last, a program that prints and then works without calling the library
+# shows what it printed while it works, and ends well; one that prints to a
+# file and returns at once has what it printed in the file.
 #
 #   round_trip.sh WINE_RUN CONSOLE_ROUND_TRIP_EXE AVL_DEMO_EXE CRASHING_PROGRAM_EXE
 source "$(dirname "$0")/tmux_screen.sh"
@@ -35,4 +38,14 @@ for how in abort terminate overflow fault; do
   round_trip closed "$crashing" "$how"
   [ "$status" != 7 ] || fail "the program did not crash ($how)" # (under Wine, a stack overflow ends with 0)
 done
-echo "PASS: the console is as it was, after Esc, a closed input and four kinds of crash"
+
+screen_start "$wine_run" "$4" busy
+wait_for "Working..."
+test -f "$screen_dir/status" && fail "what the program printed showed only once it had ended"
+wait_for_exit
+[ "$exit_status" = 0 ] || fail "the busy program ended with status $exit_status"
+
+"$wine_run" "$4" return >"$screen_dir/out" || fail "status $? of a program that returns at once"
+grep -qF "About to crash" "$screen_dir/out" || fail "a program's last output was lost at exit"
+echo "PASS: the console is as it was, after Esc, a closed input and four kinds of crash;" \
+  "a busy program's output shows, and a program's last output is not lost"

@@ -50,9 +50,9 @@ TerminalBackend::TerminalBackend(int inputFd, int outputFd, std::string_view ter
       inputIsTerminal_(::isatty(inputFd) == 1),
       outputIsTerminal_(::isatty(outputFd) == 1),
       clock_(clock),
-      decoder_(keys::terminalFamily(term)) {
+      decoder_(keys::terminalFamily(term)),
+      idle_(clock.milliseconds()) {
     decoder_.setCodePage(model_.inputCodePage);
-    lastCallMs_ = clock_.milliseconds();
     takeTerminal();
     session::flushAtExit(syncAtExit);
     syncedAtExit = this;
@@ -78,11 +78,11 @@ void TerminalBackend::Lock::init() {
 
 void TerminalBackend::enter() {
     lock_.lock();
-    ++depth_;
+    idle_.callBegins();
 }
 
 void TerminalBackend::leave() {
-    if (--depth_ == 0) lastCallMs_ = clock_.milliseconds();
+    idle_.callEnds(clock_.milliseconds());
     lock_.unlock();
 }
 
@@ -427,22 +427,18 @@ void* TerminalBackend::runWatcher(void* self) {
 void TerminalBackend::watch() {
     lock_.lock();
     while (!stopWatching_) {
-        int timeoutMs = -1;
-        if (dirty_ && held_ && !outputBroken_) {
-            const std::uint32_t idle = clock_.milliseconds() - lastCallMs_;
-            if (idle >= kIdleFlushMs) {
-                if (session::beginFrame()) {
-                    render();
-                    session::endFrame();
-                    // The program's own write would have had these signals;
-                    // this thread takes none: they go to the process.
-                    if (outputBroken_ && writeError_ == EPIPE) ::kill(::getpid(), SIGPIPE);
-                    if (outputBroken_ && writeError_ == EFBIG) ::kill(::getpid(), SIGXFSZ);
-                    continue;
-                }
-            } else {
-                timeoutMs = static_cast<int>(kIdleFlushMs - std::min(idle, kIdleFlushMs));
+        int timeoutMs = idle_.sleepMs(dirty_ && held_ && !outputBroken_, clock_.milliseconds());
+        if (timeoutMs == 0) {
+            if (session::beginFrame()) {
+                render();
+                session::endFrame();
+                // The program's own write would have had these signals;
+                // this thread takes none: they go to the process.
+                if (outputBroken_ && writeError_ == EPIPE) ::kill(::getpid(), SIGPIPE);
+                if (outputBroken_ && writeError_ == EFBIG) ::kill(::getpid(), SIGXFSZ);
+                continue;
             }
+            timeoutMs = IdleFlush::kUntilChanged;
         }
         watcherAsleep_ = timeoutMs < 0;
         lock_.unlock();

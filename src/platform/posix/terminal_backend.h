@@ -39,9 +39,10 @@
 #include <string_view>
 
 #include "clock.h"
+#include "idle_flush.h"
 #include "keys/key_decoder.h"
 #include "orvask/platform/model_backend.h"
-#include "renderer.h"
+#include "terminal/renderer.h"
 
 namespace orvask::platform::posix {
 
@@ -53,7 +54,7 @@ class TerminalBackend : public ModelBackend {
     static constexpr std::uint32_t kAltHoldMs = keys::kAltHoldMs;
     // The output watcher shows what is pending once the program has been
     // this long without a call: about one frame.
-    static constexpr std::uint32_t kIdleFlushMs = 20;
+    static constexpr std::uint32_t kIdleFlushMs = IdleFlush::kIdleFlushMs;
 
     // Takes the terminals among `inputFd` and `outputFd` over. `term` is the
     // terminal type (TERM), which picks the key sequences to expect; `clock`
@@ -144,7 +145,7 @@ class TerminalBackend : public ModelBackend {
     bool outputIsTerminal_;
     Clock& clock_;
     const ConsoleModel* overlay_ = nullptr;  // shown instead of the model (message box)
-    Renderer renderer_;
+    terminal::Renderer renderer_;
     keys::KeyDecoder decoder_;
     std::string pending_;  // rendered bytes on their way out
     OutputTap* tap_ = nullptr;
@@ -162,8 +163,7 @@ class TerminalBackend : public ModelBackend {
     bool keysInUse_ = false;  // the program has asked for keys
 
     Lock lock_;
-    int depth_ = 0;                 // calls of the program under way
-    std::uint32_t lastCallMs_ = 0;  // when the program's last call ended
+    IdleFlush idle_;  // the program's calls, for the watcher
     pthread_t watcher_{};
     bool watching_ = false;
     bool stopWatching_ = false;

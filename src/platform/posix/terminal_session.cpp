@@ -11,11 +11,13 @@
 #include <cstdlib>
 #include <iterator>
 
-#include "escape_sequences.h"
 #include "fd_write.h"
+#include "terminal/escape_sequences.h"
 #include "terminal_signals.h"
 
 namespace orvask::platform::posix::session {
+
+namespace seq = terminal::seq;
 
 namespace {
 

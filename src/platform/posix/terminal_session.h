@@ -6,7 +6,7 @@
 // the user's title); it registers its own undo: restore() at exit and from
 // every signal that ends or stops the process (see terminal_signals.h). The
 // bytes of the take-over and of the restore are the two columns of one
-// table (escape_sequences.h), so the restore mirrors the take-over.
+// table (terminal/escape_sequences.h), so the restore mirrors the take-over.
 // giveBack() undoes all of it, the signal handlers included, and a later
 // takeOver() starts afresh from the terminal as it is then.
 //

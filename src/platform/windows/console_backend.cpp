@@ -1,7 +1,9 @@
 #include "console_backend.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <system_error>
 
 #include "console_handle.h"
 #include "console_session.h"
@@ -41,12 +43,16 @@ std::wstring titleText(const std::string& title, int codePage) {
 
 }  // namespace
 
-ConsoleBackend::ConsoleBackend(HANDLE input, HANDLE output, std::string_view term)
+ConsoleBackend::ConsoleBackend(HANDLE input, HANDLE output, std::string_view term,
+                               Milliseconds clock)
     : input_(input),
       output_(output),
       outputIsConsole_(isConsoleHandle(output)),
+      milliseconds_(clock),
       keys_(input, term),
-      keyboardKnown_(keys_.isConsole() && !underWine()) {
+      keyboardKnown_(keys_.isConsole() && !underWine()),
+      idle_(clock()),
+      wake_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
     // The model starts with the console's code pages, which getcp() reports.
     if (const UINT codePage = GetConsoleCP()) model_.inputCodePage = static_cast<int>(codePage);
     if (const UINT codePage = GetConsoleOutputCP())
@@ -54,52 +60,82 @@ ConsoleBackend::ConsoleBackend(HANDLE input, HANDLE output, std::string_view ter
     keys_.setCodePage(model_.inputCodePage);
 }
 
+ConsoleBackend::~ConsoleBackend() {
+    stopWatcher();
+    CloseHandle(wake_);
+    if (programThread_ != nullptr) CloseHandle(programThread_);
+}
+
+void ConsoleBackend::enter() {
+    lock_.lock();
+    idle_.callBegins();
+}
+
+void ConsoleBackend::leave() {
+    idle_.callEnds(milliseconds_());
+    lock_.unlock();
+}
+
 // --- Output -------------------------------------------------------------------
 
 void ConsoleBackend::changed() {
     if (dirty_) return;
     dirty_ = true;
-    dirtySinceMs_ = GetTickCount();
+    dirtySinceMs_ = milliseconds_();
+    if (watcherAsleep_) SetEvent(wake_);
 }
 
 void ConsoleBackend::write(const char* bytes, std::size_t count) {
+    const Hold hold(*this);
     ModelBackend::write(bytes, count);
     if (!outputIsConsole_) passThrough_.append(bytes, count);
     writtenSinceSync_ += count;
-    if (writtenSinceSync_ >= kLargeOutput || GetTickCount() - dirtySinceMs_ >= kSyncIntervalMs) {
+    if (writtenSinceSync_ >= kLargeOutput || milliseconds_() - dirtySinceMs_ >= kSyncIntervalMs) {
         sync();
     }
 }
 
 void ConsoleBackend::setWindowRect(Coord topLeft, Coord bottomRight) {
+    const Hold hold(*this);
     ModelBackend::setWindowRect(topLeft, bottomRight);
     changed();
 }
 
 void ConsoleBackend::maximizeWindow() {
+    const Hold hold(*this);
     ModelBackend::maximizeWindow();
     ++maximizeRequests_;
     changed();
 }
 
 void ConsoleBackend::setOutputMode(unsigned mode) {
+    const Hold hold(*this);
     ModelBackend::setOutputMode(mode);
     outputModeSet_ = true;
     changed();
 }
 
 void ConsoleBackend::setInputCodePage(int codePage) {
+    const Hold hold(*this);
     ModelBackend::setInputCodePage(codePage);
     keys_.setCodePage(codePage);
     changed();
 }
 
 void ConsoleBackend::setTitle(const char* text) {
+    const Hold hold(*this);
     ModelBackend::setTitle(text);
     titleSet_ = true;
 }
 
 void ConsoleBackend::sync() {
+    const Hold hold(*this);
+    frame();
+}
+
+// A sync, with the backend's lock held (by the program's call or by the
+// watcher).
+void ConsoleBackend::frame() {
     session::Lock lock;
     if (session::ending()) {
         // The console is the user's again for good: nothing more is drawn.
@@ -112,6 +148,7 @@ void ConsoleBackend::sync() {
     if (!dirty_) return;
     dirty_ = false;
     writtenSinceSync_ = 0;
+    sendToTap();
     applySettings();
     if (screen_ == INVALID_HANDLE_VALUE) return;
     applyGeometry();
@@ -123,8 +160,49 @@ void ConsoleBackend::take() {
     screen_ = session::screen();
     applied_ = Applied{};
     painter_.invalidate();
+    if (tapRenderer_) tapRenderer_->invalidate();
     geometryStale_ = true;
     dirty_ = true;
+    givenBack_ = false;
+}
+
+void ConsoleBackend::syncAtExit() {
+    // After a control event the program's thread may have been ended in a
+    // call, holding the backend's lock: nothing is drawn any more anyway.
+    if (session::ending()) return;
+    // Another thread may end the process while the program's waits for a
+    // key inside a call: that call is waited for only briefly.
+    std::unique_lock<std::recursive_timed_mutex> lock(lock_, std::defer_lock);
+    if (!lock.try_lock_for(std::chrono::milliseconds(kExitPatienceMs))) return;
+    if (session::held()) {
+        frame();
+    } else {
+        flushPassThrough();
+    }
+    askWatcherToStop();
+    // It ends by itself once it has the lock; nobody waits for it at exit.
+    if (watcher_.joinable()) watcher_.detach();
+}
+
+// The frame as a terminal's bytes, for the recording: the model as it is,
+// on a terminal of its own size.
+void ConsoleBackend::sendToTap() {
+    if (tap_ == nullptr) return;
+    tapBytes_.clear();
+    tapRenderer_->render(model_, {0, 0}, tapBytes_);
+    if (!tapBytes_.empty()) tap_->sent(tapBytes_);
+}
+
+void ConsoleBackend::tapOutput(OutputTap* tap) {
+    const Hold hold(*this);
+    tap_ = tap;
+    if (tap == nullptr) {
+        tapRenderer_.reset();
+        return;
+    }
+    // A new tap starts from the whole screen.
+    tapRenderer_.emplace();
+    changed();
 }
 
 void ConsoleBackend::flushPassThrough() {
@@ -285,27 +363,34 @@ std::int64_t ConsoleBackend::performanceCounter() {
 }
 
 std::uint32_t ConsoleBackend::tickCount() {
-    return GetTickCount();
+    return milliseconds_();
 }
 
 void ConsoleBackend::sleep(std::uint32_t milliseconds) {
+    const Hold hold(*this);
     sync();
+    const Unlocked waiting(*this);
     Sleep(milliseconds);
 }
 
 // --- Keyboard -----------------------------------------------------------------
 
 int ConsoleBackend::readKey() {
+    const Hold hold(*this);
     sync();
     while (!keys_.ready()) {
         if (keys_.ended()) return kEndOfInput;
-        keys_.fetch(true);
+        {
+            const Unlocked waiting(*this);
+            keys_.fetch(true);
+        }
         noticeResize();
     }
     return takeKey();
 }
 
 bool ConsoleBackend::keyWaiting() {
+    const Hold hold(*this);
     if (keys_.ready()) return true;
     if (keys_.ended()) return false;
     sync();
@@ -315,16 +400,17 @@ bool ConsoleBackend::keyWaiting() {
 }
 
 bool ConsoleBackend::keyDown(int virtualKey) {
+    const Hold hold(*this);
     if ((GetAsyncKeyState(virtualKey) & 0x8000) != 0) return true;
     return !keyboardKnown_ && virtualKey == vk::Menu && altHeld_ &&
-           GetTickCount() - altSinceMs_ < keys::kAltHoldMs;
+           milliseconds_() - altSinceMs_ < keys::kAltHoldMs;
 }
 
 int ConsoleBackend::takeKey() {
     KeyEvent key{};
     keys_.next(key);
     altHeld_ = key.alt;
-    altSinceMs_ = GetTickCount();
+    altSinceMs_ = milliseconds_();
     return key.code;
 }
 
@@ -340,17 +426,89 @@ void ConsoleBackend::noticeResize() {
 // --- Notification and hand-back -----------------------------------------------
 
 void ConsoleBackend::messageBox(const char* caption, const char* text) {
+    const Hold hold(*this);
     sync();
+    const Unlocked waiting(*this);
     MessageBoxA(nullptr, text != nullptr ? text : "", caption != nullptr ? caption : "",
                 MB_ICONWARNING);
 }
 
 void ConsoleBackend::restoreConsole() {
+    const Hold hold(*this);
     if (!session::held()) return;
     sync();
     session::Lock lock;
     session::restore();
     screen_ = INVALID_HANDLE_VALUE;
+    givenBack_ = true;
+}
+
+// --- Output watcher -------------------------------------------------------------
+
+void ConsoleBackend::startWatcher() {
+    const Hold hold(*this);
+    if (watcher_.joinable() || wake_ == nullptr) return;
+    // The thread that starts it is the program's: the watcher ends with it,
+    // so that it never keeps a process alive whose program is gone (Wine
+    // ends only the thread that overflowed its stack).
+    if (programThread_ == nullptr &&
+        !DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(),
+                         &programThread_, SYNCHRONIZE, FALSE, 0)) {
+        programThread_ = nullptr;
+        return;
+    }
+    stopWatching_ = false;
+    try {
+        watcher_ = std::thread([this] { watch(); });
+    } catch (const std::system_error&) {
+        // No thread: output shows at the sync points only.
+    }
+}
+
+void ConsoleBackend::stopWatcher() {
+    askWatcherToStop();
+    if (watcher_.joinable()) watcher_.join();
+}
+
+void ConsoleBackend::askWatcherToStop() {
+    const std::lock_guard<std::recursive_timed_mutex> lock(lock_);
+    stopWatching_ = true;
+    if (wake_ != nullptr) SetEvent(wake_);
+}
+
+bool ConsoleBackend::programEnded() const {
+    return WaitForSingleObject(programThread_, 0) == WAIT_OBJECT_0;
+}
+
+// Shows pending output once the program has made no call for
+// IdleFlush::kIdleFlushMs, unless the program gave the console back. Sleeps
+// in between, without the lock: until the program has been idle long
+// enough, or with nothing pending until the next change. The program's
+// thread lets the lock go while it waits, so the watcher waits for it only
+// while it runs, and checks meanwhile whether it has ended.
+void ConsoleBackend::watch() {
+    for (;;) {
+        while (!lock_.try_lock_for(std::chrono::milliseconds(kLockPatienceMs))) {
+            if (programEnded()) return;
+        }
+        watcherAsleep_ = false;
+        if (stopWatching_) {
+            lock_.unlock();
+            return;
+        }
+        const int sleepMs = idle_.sleepMs(dirty_ && !givenBack_, milliseconds_());
+        if (sleepMs == 0) {
+            frame();
+            lock_.unlock();
+            continue;
+        }
+        watcherAsleep_ = sleepMs < 0;
+        lock_.unlock();
+        const HANDLE waits[] = {wake_, programThread_};
+        const DWORD woken = WaitForMultipleObjects(
+            2, waits, FALSE, sleepMs < 0 ? INFINITE : static_cast<DWORD>(sleepMs));
+        if (woken == WAIT_OBJECT_0 + 1 || woken == WAIT_FAILED) return;
+    }
 }
 
 }  // namespace orvask::platform::windows
@@ -362,9 +520,12 @@ Backend& systemBackend() {
     // control handler may run until the very end.
     static windows::ConsoleBackend* const instance = [] {
         const char* term = std::getenv("TERM");
-        return new windows::ConsoleBackend(GetStdHandle(STD_INPUT_HANDLE),
-                                           GetStdHandle(STD_OUTPUT_HANDLE),
-                                           term != nullptr ? term : "");
+        auto* backend = new windows::ConsoleBackend(GetStdHandle(STD_INPUT_HANDLE),
+                                                    GetStdHandle(STD_OUTPUT_HANDLE),
+                                                    term != nullptr ? term : "");
+        windows::session::flushAtExit([] { instance->syncAtExit(); });
+        backend->startWatcher();
+        return backend;
     }();
     return *instance;
 }

@@ -50,6 +50,7 @@ std::atomic<State> state{State::Free};
 Saved saved;
 HANDLE ownScreen = INVALID_HANDLE_VALUE;  // made once, kept for every take-over
 bool undoRegistered = false;
+void (*exitFlush)() = nullptr;
 LPTOP_LEVEL_EXCEPTION_FILTER previousCrashFilter = nullptr;
 void (*previousAbortHandler)(int) = SIG_DFL;
 bool wine = false;  // found out when the undo is registered
@@ -150,8 +151,16 @@ void end(bool crashing) {
     state.store(State::Ended);
 }
 
+// The one exit-time step: the last frame, then the console given back.
 void endAtExit() {
+    if (exitFlush != nullptr && state.load() != State::Ended) exitFlush();
     end(false);
+}
+
+void registerExitOnce() {
+    static bool registered = false;
+    if (!registered) std::atexit(endAtExit);
+    registered = true;
 }
 
 // Ctrl+C, Ctrl+Break, a closed window, log-off, shut-down: the console
@@ -201,7 +210,7 @@ void registerUndo() {
     if (undoRegistered) return;
     undoRegistered = true;
     wine = underWine();
-    std::atexit(endAtExit);
+    registerExitOnce();
     SetConsoleCtrlHandler(onControlEvent, TRUE);
     previousCrashFilter = SetUnhandledExceptionFilter(onCrash);
     AddVectoredExceptionHandler(1, onStackOverflow);
@@ -255,6 +264,11 @@ void restore() {
     putBack();
     if (saved.ownsUserScreen) CloseHandle(saved.userScreen);
     state.store(State::Free);
+}
+
+void flushAtExit(void (*flush)()) {
+    exitFlush = flush;
+    registerExitOnce();
 }
 
 }  // namespace orvask::platform::windows::session

@@ -16,8 +16,9 @@
 // taken again, and nothing more is drawn.
 //
 // The undo may run on another thread than the program's (the console's
-// control thread, a crash's helper). Everything that touches the console
-// holds the session's Lock, so the two never touch it at the same time.
+// control thread, a crash's helper), and the backend's output watcher draws
+// from a thread of its own. Everything that touches the console holds the
+// session's Lock, so no two of them touch it at the same time.
 
 #include <windows.h>
 
@@ -54,5 +55,10 @@ void keepWindowPlacement();
 // Puts the saved state back and the user's screen buffer in front; the next
 // takeOver() saves afresh. Call with the Lock held.
 void restore();
+
+// Sets what runs at exit just before the console is given back (the
+// backend's last sync; not after a control event, nor after a crash).
+// Registers the exit step even when the console is never taken over.
+void flushAtExit(void (*flush)());
 
 }  // namespace orvask::platform::windows::session

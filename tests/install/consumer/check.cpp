@@ -10,7 +10,7 @@
 #include "orvask/platform/memory_console.h"
 
 // Only the public headers may be on a user's include path.
-#if __has_include("library_state.h") || __has_include("posix/renderer.h") || \
+#if __has_include("library_state.h") || __has_include("terminal/renderer.h") || \
                                                       __has_include("system_backend.h")
 #error "the library's private headers are on the include path"
 #endif

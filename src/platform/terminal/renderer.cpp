@@ -8,7 +8,7 @@
 #include "glyphs/utf8.h"
 #include "size_notice.h"
 
-namespace orvask::platform::posix {
+namespace orvask::platform::terminal {
 
 using glyphs::appendUtf8;
 using glyphs::decodeCp949;
@@ -337,4 +337,4 @@ void Renderer::useAttribute(std::uint8_t attribute, std::string& out) {
     attribute_ = attribute;
 }
 
-}  // namespace orvask::platform::posix
+}  // namespace orvask::platform::terminal

@@ -1,12 +1,13 @@
 #pragma once
-// Every escape sequence the POSIX backend writes to a terminal, one per row.
-// The renderer and the session build their output from these and nothing
+// Every escape sequence written to a terminal, one per row. The renderer
+// (a terminal's frames, and the frames a recording holds on either system)
+// and the POSIX terminal session build their output from these and nothing
 // else; a sequence with a number puts it between kCsi and the row's final
 // byte.
 
 #include <string_view>
 
-namespace orvask::platform::posix::seq {
+namespace orvask::platform::terminal::seq {
 
 // --- Fixed sequences --------------------------------------------------------------
 
@@ -62,4 +63,4 @@ inline constexpr PairedSequence kSession[] = {
     {kClearScreen, {}},
 };
 
-}  // namespace orvask::platform::posix::seq
+}  // namespace orvask::platform::terminal::seq

@@ -21,7 +21,7 @@
 #include "glyphs/screen_cell.h"
 #include "orvask/platform/console_model.h"
 
-namespace orvask::platform::posix {
+namespace orvask::platform::terminal {
 
 using glyphs::ScreenCell;
 
@@ -82,4 +82,4 @@ std::string sanitizeTitle(std::string_view title, int codePage);
 // order: 1 blue, 2 green, 4 red, 8 bright; ANSI's is red, green, blue).
 std::string colourSequence(std::uint8_t attribute);
 
-}  // namespace orvask::platform::posix
+}  // namespace orvask::platform::terminal
