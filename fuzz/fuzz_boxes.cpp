@@ -4,7 +4,10 @@
 //    cell or scroll the screen;
 //  * a box draws only inside its rectangle (a text box: its frame and its
 //    shadow), so nothing wraps round to the wrong place, and a text box that
-//    cannot be placed in 16-bit coordinates draws nothing;
+//    cannot be placed in 16-bit coordinates draws nothing; the one exception
+//    is a text box's number field run past the right edge of a screen row
+//    without pages, which goes on at the start of the next row as the
+//    console wraps it;
 //  * the work is bounded by the screen, not by the box: the console gets a
 //    bounded number of bytes, and libFuzzer's timeout catches slow inputs;
 //  * with pages, after Page() the screen shows what the shown page records.
@@ -52,12 +55,20 @@ unsigned char colour(FuzzedDataProvider& in) {
 
 struct Rect {
     long left, top, right, bottom;
-    bool contains(int x, int y) const { return x >= left && x <= right && y >= top && y <= bottom; }
+    // Where wrapped text may start (a row-major index), or -1.
+    long wrapStart = -1;
+    bool contains(int x, int y, int width) const {
+        // A number field of at most 11 characters and its trailing byte.
+        constexpr long kLongestRun = 12;
+        const long cell = static_cast<long>(y) * width + x;
+        return (x >= left && x <= right && y >= top && y <= bottom) ||
+               (wrapStart >= 0 && cell >= wrapStart && cell < wrapStart + kLongestRun);
+    }
 };
 
 // Draws one box or text box; returns where it may draw, and whether it drew
 // straight onto the console (which pages do not record).
-Rect drawOne(FuzzedDataProvider& in, platform::Coord screen, bool& direct) {
+Rect drawOne(FuzzedDataProvider& in, platform::Coord screen, bool paging, bool& direct) {
     if (in.ConsumeBool()) {
         const short x1 = coordinate(in, screen.x);
         const short y1 = coordinate(in, screen.y);
@@ -96,7 +107,9 @@ Rect drawOne(FuzzedDataProvider& in, platform::Coord screen, bool& direct) {
     if (flags & BoxCentreX) left -= (width + 1) / 2;
     const long right = left + width + 1;
     if (left < SHRT_MIN || right + 1 > SHRT_MAX || top + 3 > SHRT_MAX) return {1, 1, 0, 0};
-    return {left, top, right + 1, top + 3};
+    const long textRow = top + 1;
+    const bool wraps = !paging && textRow >= 0 && textRow < screen.y - 1;
+    return {left, top, right + 1, top + 3, wraps ? (textRow + 1) * screen.x : -1};
 }
 
 }  // namespace
@@ -119,7 +132,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const platform::ConsoleModel before = console.model();
         const std::uint64_t written = console.bytesWritten();
         bool direct = false;
-        const Rect allowed = drawOne(in, screen, direct);
+        const Rect allowed = drawOne(in, screen, paging, direct);
         if (paging) Page();
 
         // Every drawing is clipped to the screen; an opening animation draws
@@ -130,9 +143,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                    static_cast<unsigned long long>(cells));
         for (int y = 0; y < screen.y; ++y) {
             for (int x = 0; x < screen.x; ++x) {
-                FUZZ_CHECK(console.cell(x, y) == before.cell(x, y) || allowed.contains(x, y),
-                           "cell %d,%d drawn outside the box %ld,%ld..%ld,%ld", x, y, allowed.left,
-                           allowed.top, allowed.right, allowed.bottom);
+                FUZZ_CHECK(
+                    console.cell(x, y) == before.cell(x, y) || allowed.contains(x, y, screen.x),
+                    "cell %d,%d drawn outside the box %ld,%ld..%ld,%ld", x, y, allowed.left,
+                    allowed.top, allowed.right, allowed.bottom);
             }
         }
         if (paging && !direct) console.checkShownPageMatches();

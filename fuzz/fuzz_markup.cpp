@@ -3,7 +3,10 @@
 //  * nothing is ever handed to the console that would land on the
 //    bottom-right cell or scroll the screen;
 //  * direct output shows exactly the glyphs that paged output shows after
-//    Page() (so nothing is drawn outside the screen or away from its place);
+//    Page() (so nothing is drawn outside the screen or away from its place),
+//    except where a number field run past the right edge of a screen row
+//    goes on at the start of the next row, as the console wraps it, which a
+//    page refuses;
 //  * after every Page() and Repaint the screen shows what the shown page
 //    records, whatever the working page holds (markers, control bytes);
 //  * the positioned and cursor prints never scroll either.
@@ -60,6 +63,21 @@ platform::Coord anyScreen(FuzzedDataProvider& in) {
             static_cast<std::int16_t>(in.ConsumeIntegralInRange(1, 12))};
 }
 
+// Whether direct output may have written this cell (a row-major index) where
+// a page did not: the start of the row after a call's row, where a number
+// field (at most 11 characters and its trailing byte) run past the right
+// edge goes on.
+bool mayWrap(const std::vector<MarkupCall>& calls, platform::Coord screen, std::size_t cell) {
+    constexpr long kLongestRun = 12;
+    for (const MarkupCall& c : calls) {
+        if (c.y < 0 || c.y >= screen.y - 1) continue;
+        const long start = (static_cast<long>(c.y) + 1) * screen.x;
+        if (static_cast<long>(cell) >= start && static_cast<long>(cell) < start + kLongestRun)
+            return true;
+    }
+    return false;
+}
+
 // The same texts printed straight onto the console and through the pages.
 void compareDirectAndPaged(FuzzedDataProvider& in) {
     const platform::Coord screen = anyScreen(in);
@@ -90,7 +108,12 @@ void compareDirectAndPaged(FuzzedDataProvider& in) {
     }
     Page();
     console.checkShownPageMatches();
-    FUZZ_CHECK(console.glyphs() == direct, "direct and paged output differ");
+    const std::string paged = console.glyphs();
+    for (std::size_t cell = 0; cell < direct.size(); ++cell) {
+        FUZZ_CHECK(paged[cell] == direct[cell] || mayWrap(calls, screen, cell),
+                   "direct and paged output differ at %d,%d", static_cast<int>(cell % screen.x),
+                   static_cast<int>(cell / screen.x));
+    }
 }
 
 // Page-aware drawing of every kind, Page() and Repaint.

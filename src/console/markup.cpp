@@ -288,7 +288,9 @@ void Pmch(unsigned char glyph, unsigned char fg, unsigned char bg, short& x, sho
     if (paging) {
         Pxyp(x, y, shown, fg, bg);
     } else if (const int width = scrw(); width > 0 && x >= width) {
-        detail::placeGlyph(x % width, y + x / width, shown);
+        // Past the right edge the console goes on at the start of the next
+        // row; a row off the screen has no next row on it.
+        if (y >= 0) detail::placeGlyph(x % width, y + x / width, shown);
     } else {
         detail::placeGlyph(x, y, shown);
     }

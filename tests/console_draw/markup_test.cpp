@@ -117,6 +117,9 @@ TEST_F(MarkupTest, TextIsCutAtTheRightEdge) {
     Pm(78, 24, "`0", 123);
     EXPECT_EQ(text(78, 24, 2), "1 ");
     EXPECT_EQ(text(0, 0, 2), "  ") << "nothing scrolled or wrapped round";
+    // A row above the screen has no next row on it either.
+    Pm(78, -1, "`0", 98765);
+    EXPECT_EQ(text(0, 0, 3), "   ") << "nothing came down from above the screen";
 }
 
 TEST_F(MarkupTest, DirectOutputStopsBeforeTheBottomRightCellAndNeverScrolls) {
