@@ -102,7 +102,8 @@ TEST(DemoCommandLine, OptionsAndTheirRefusals) {
 
 TEST(SessionRecordingFile, CreatedNewOrOverwrittenOnlyWhenAsked) {
     namespace fs = std::filesystem;
-    const fs::path dir = fs::path(::testing::TempDir()) / "recording_test";
+    const fs::path dir =
+        fs::path(::testing::TempDir()) / ("recording_test-" + std::to_string(getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     const std::string path = (dir / "session.cast").string();

@@ -2,6 +2,7 @@
 // terminal alone, a prepared start, and a recorded session.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cctype>
 #include <csignal>
 #include <cstdlib>
@@ -166,7 +167,8 @@ class JsonReader {
 // terminal showed; ended by a signal, it has lost nothing.
 TEST(DemoCommandLineE2e, ARecordedSessionPlaysBackAsItWasSeen) {
     namespace fs = std::filesystem;
-    const fs::path file = fs::path(::testing::TempDir()) / "avl-demo-session.cast";
+    const fs::path file =
+        fs::path(::testing::TempDir()) / ("avl-demo-session-" + std::to_string(getpid()) + ".cast");
     fs::remove(file);
     DemoTerminal demo(false, {"--record", file.string()});
     ASSERT_TRUE(demo.enterDemo()) << demo.term().screenText();
@@ -221,7 +223,8 @@ TEST(DemoCommandLineE2e, ARecordedSessionPlaysBackAsItWasSeen) {
 // end one line on standard error says why, with status 1.
 TEST(DemoCommandLineE2e, ARecordingThatCannotBeWrittenStopsNotTheProgram) {
     namespace fs = std::filesystem;
-    const fs::path file = fs::path(::testing::TempDir()) / "avl-demo-limited.cast";
+    const fs::path file =
+        fs::path(::testing::TempDir()) / ("avl-demo-limited-" + std::to_string(getpid()) + ".cast");
     fs::remove(file);
     term_harness::Terminal term(
         {.argv = {"/bin/sh", "-c", "ulimit -f 8; exec \"$0\" --record \"$1\"", AVL_DEMO_PATH,

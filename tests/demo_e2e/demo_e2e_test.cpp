@@ -1,10 +1,12 @@
 // avl-demo on a real (pseudo-)terminal: what a user at an xterm sees.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <string>
 #include <thread>
 
 #include "demo_terminal.h"
@@ -204,7 +206,8 @@ TEST(DemoE2eInput, ClosingTheTerminalEndsWithStatusZero) {
 // With its output in a file, the keys still come from the terminal as they
 // are typed: Esc, not glued to a newline, ends the demo.
 TEST(DemoE2eInput, OutputToAFileKeysFromTheTerminal) {
-    const std::string file = ::testing::TempDir() + "avl-demo-output.txt";
+    const std::string file =
+        ::testing::TempDir() + "avl-demo-output-" + std::to_string(getpid()) + ".txt";
     term_harness::Terminal term(
         {.argv = {"/bin/sh", "-c", "exec \"$0\" > \"$1\"", AVL_DEMO_PATH, file}});
     term.type("x1");  // past the loading screen, then a key
