@@ -296,12 +296,8 @@ void ConsoleBackend::paint() {
     } else if (bufferSize_ != model_.size()) {
         // A buffer larger than the screen (a terminal that keeps its own
         // size): the screen at its top-left corner, the rest blank.
-        adjusted.emplace(bufferSize_);
-        adjusted->outputCodePage = model_.outputCodePage;
-        for (int y = 0; y < std::min(model_.height(), adjusted->height()); ++y) {
-            for (int x = 0; x < std::min(model_.width(), adjusted->width()); ++x)
-                adjusted->cell(x, y) = model_.cell(x, y);
-        }
+        adjusted = model_;
+        adjusted->resize(bufferSize_);
     }
     SMALL_RECT region{};
     if (painter_.paint(adjusted ? *adjusted : model_, cells_, region)) {
