@@ -39,9 +39,13 @@ bool KeyInput::next(KeyEvent& key) {
     return decoder_.next(key);
 }
 
-bool KeyInput::fetch(bool block) {
-    if (ended_) return false;
-    return console_ ? fetchEvents(block) : fetchBytes(block);
+void KeyInput::fetch(bool block) {
+    if (ended_) return;
+    if (console_) {
+        fetchEvents(block);
+    } else {
+        fetchBytes(block);
+    }
 }
 
 bool KeyInput::takeResize() {
@@ -50,21 +54,21 @@ bool KeyInput::takeResize() {
     return resized;
 }
 
-bool KeyInput::fetchEvents(bool block) {
+void KeyInput::fetchEvents(bool block) {
     DWORD wanted = kEventsAtOnce;
     if (!block) {
         if (!GetNumberOfConsoleInputEvents(input_, &wanted)) {
             end();
-            return false;
+            return;
         }
-        if (wanted == 0) return false;
+        if (wanted == 0) return;
         wanted = std::min(wanted, kEventsAtOnce);
     }
     INPUT_RECORD records[kEventsAtOnce];
     DWORD count = 0;
     if (!ReadConsoleInputW(input_, records, wanted, &count) || count == 0) {
         end();  // the console is gone
-        return false;
+        return;
     }
     for (DWORD i = 0; i < count; ++i) {
         if (records[i].EventType == KEY_EVENT) {
@@ -73,14 +77,13 @@ bool KeyInput::fetchEvents(bool block) {
             resized_ = true;
         }
     }
-    return true;
 }
 
 // Bytes that came kEscTimeoutMs or more apart are separate keys, however
 // late they are read: what was held back is settled first. A blocking fetch
 // waits for more bytes only as long as held-back bytes may still be the
 // start of a sequence.
-bool KeyInput::fetchBytes(bool block) {
+void KeyInput::fetchBytes(bool block) {
     for (;;) {
         ByteReader::Chunk chunk;
         DWORD wait = block ? INFINITE : 0;
@@ -96,17 +99,17 @@ bool KeyInput::fetchBytes(bool block) {
             }
             decoder_.feed(chunk.bytes.data(), chunk.bytes.size());
             lastByteMs_ = chunk.arrivedMs;
-            return true;
+            return;
         }
         if (bytes_.ended()) {
             end();
-            return false;
+            return;
         }
         if (decoder_.holding() && GetTickCount64() - lastByteMs_ >= keys::kEscTimeoutMs) {
             decoder_.settle();
-            return true;
+            return;
         }
-        if (!block) return false;
+        if (!block) return;
     }
 }
 

@@ -34,16 +34,16 @@ class KeyInput {
     bool next(KeyEvent& key);
     // Takes in what the input holds. With `block`, waits until at least one
     // event or byte came, the held-back bytes of a sequence were settled, or
-    // the input ended. False when nothing came.
-    bool fetch(bool block);
+    // the input ended.
+    void fetch(bool block);
     // True once the input has ended and every code before the end is taken.
     bool ended() const { return ended_ && !ready(); }
     // Whether the console reported a new window size since the last call.
     bool takeResize();
 
   private:
-    bool fetchEvents(bool block);
-    bool fetchBytes(bool block);
+    void fetchEvents(bool block);
+    void fetchBytes(bool block);
     void end();
 
     HANDLE input_;
