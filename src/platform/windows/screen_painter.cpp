@@ -46,7 +46,7 @@ bool ScreenPainter::paint(const ConsoleModel& frame, std::vector<CHAR_INFO>& cel
     const int width = frame.width();
     const int height = frame.height();
     int left = width, top = height, right = -1, bottom = -1;
-    if (!valid_ || shownSize_ != frame.size()) {
+    if (shownSize_ != frame.size()) {
         left = top = 0;
         right = width - 1;
         bottom = height - 1;
@@ -80,7 +80,6 @@ bool ScreenPainter::paint(const ConsoleModel& frame, std::vector<CHAR_INFO>& cel
                         static_cast<SHORT>(right), static_cast<SHORT>(bottom)};
     shown_.swap(want_);
     shownSize_ = frame.size();
-    valid_ = true;
     return true;
 }
 

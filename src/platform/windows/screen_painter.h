@@ -28,14 +28,13 @@ class ScreenPainter {
     bool paint(const ConsoleModel& frame, std::vector<CHAR_INFO>& cells, SMALL_RECT& region);
 
     // Forgets what the buffer shows: the next paint is the whole frame.
-    void invalidate() { valid_ = false; }
+    void invalidate() { shownSize_ = {0, 0}; }
 
   private:
     void convert(const ConsoleModel& frame);
 
     std::vector<CHAR_INFO> shown_;
-    Coord shownSize_{0, 0};
-    bool valid_ = false;
+    Coord shownSize_{0, 0};  // the size of the frame shown; {0, 0}: none known
     std::vector<CHAR_INFO> want_;
     std::vector<glyphs::ScreenCell> row_;
 };
