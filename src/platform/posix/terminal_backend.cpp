@@ -242,7 +242,7 @@ bool TerminalBackend::keyWaiting() {
     if (inputEnded_) return false;
     sync();
     waitForInput(0);
-    settleIfQuiet();
+    settleIfQuiet(clock_.milliseconds());
     return decoder_.ready();
 }
 
@@ -259,10 +259,9 @@ int TerminalBackend::takeKey() {
     return event.code;
 }
 
-void TerminalBackend::settleIfQuiet() {
-    if (decoder_.holding() && clock_.milliseconds() - lastByteMs_ >= kEscTimeoutMs) {
-        decoder_.settle();
-    }
+// Settles the bytes held back once none has come for kEscTimeoutMs.
+void TerminalBackend::settleIfQuiet(std::uint32_t now) {
+    if (decoder_.holding() && now - lastByteMs_ >= kEscTimeoutMs) decoder_.settle();
 }
 
 // Waits up to timeoutMs (-1: no limit) for a signal and, with `keys`, for
@@ -314,7 +313,7 @@ bool TerminalBackend::readInput() {
             // Bytes that come kEscTimeoutMs or more after those held back
             // start afresh: what is held is settled first.
             const std::uint32_t now = clock_.milliseconds();
-            if (decoder_.holding() && now - lastByteMs_ >= kEscTimeoutMs) decoder_.settle();
+            settleIfQuiet(now);
             decoder_.feed(buffer, static_cast<std::size_t>(n));
             lastByteMs_ = now;
             got = true;
