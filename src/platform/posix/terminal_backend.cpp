@@ -1,6 +1,5 @@
 #include "terminal_backend.h"
 
-#include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -16,6 +15,7 @@
 #include "system_backend.h"
 #include "terminal_session.h"
 #include "terminal_signals.h"
+#include "wake_pipe.h"
 
 namespace orvask::platform::posix {
 
@@ -30,13 +30,6 @@ void syncAtExit() {
     if (syncedAtExit == nullptr) return;
     syncedAtExit->syncIfHeld();
     syncedAtExit->stopWatcher();
-}
-
-// Reads everything waiting on a non-blocking descriptor and throws it away.
-void drain(int fd) {
-    char buffer[64];
-    while (::read(fd, buffer, sizeof buffer) > 0) {
-    }
 }
 
 // What a wait for input ended with.
@@ -374,11 +367,7 @@ void TerminalBackend::messageBox(const char* caption, const char* text) {
 
 void TerminalBackend::startWatcher() {
     const Hold hold(*this);
-    if (watching_ || ::pipe(watcherWake_) != 0) return;
-    for (int fd : watcherWake_) {
-        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
-        ::fcntl(fd, F_SETFD, FD_CLOEXEC);
-    }
+    if (watching_ || !openWakePipe(watcherWake_)) return;
     // The program's signals go to the program's threads, never to this one;
     // only a fault of its own is its own (and gives the terminal back).
     sigset_t all;
@@ -410,9 +399,7 @@ void TerminalBackend::askWatcherToStop() {
 }
 
 void TerminalBackend::notifyWatcher() {
-    if (watcherWake_[1] < 0) return;
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t n = ::write(watcherWake_[1], &byte, 1);  // full: awake anyway
+    if (watcherWake_[1] >= 0) wakeUp(watcherWake_[1]);
 }
 
 void* TerminalBackend::runWatcher(void* self) {
@@ -443,7 +430,7 @@ void TerminalBackend::watch() {
         lock_.unlock();
         pollfd wake{watcherWake_[0], POLLIN, 0};
         ::poll(&wake, 1, timeoutMs);
-        drain(watcherWake_[0]);
+        drainWakePipe(watcherWake_[0]);
         lock_.lock();
         watcherAsleep_ = false;
     }
