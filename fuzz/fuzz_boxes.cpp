@@ -55,14 +55,11 @@ unsigned char colour(FuzzedDataProvider& in) {
 
 struct Rect {
     long left, top, right, bottom;
-    // Where wrapped text may start (a row-major index), or -1.
-    long wrapStart = -1;
-    bool contains(int x, int y, int width) const {
-        // A number field of at most 11 characters and its trailing byte.
-        constexpr long kLongestRun = 12;
-        const long cell = static_cast<long>(y) * width + x;
+    // The row of text printed straight onto the console, or -1.
+    long directRow = -1;
+    bool contains(int x, int y, platform::Coord screen) const {
         return (x >= left && x <= right && y >= top && y <= bottom) ||
-               (wrapStart >= 0 && cell >= wrapStart && cell < wrapStart + kLongestRun);
+               mayWrapAfterRow(directRow, screen, static_cast<long>(y) * screen.x + x);
     }
 };
 
@@ -107,9 +104,7 @@ Rect drawOne(FuzzedDataProvider& in, platform::Coord screen, bool paging, bool& 
     if (flags & BoxCentreX) left -= (width + 1) / 2;
     const long right = left + width + 1;
     if (left < SHRT_MIN || right + 1 > SHRT_MAX || top + 3 > SHRT_MAX) return {1, 1, 0, 0};
-    const long textRow = top + 1;
-    const bool wraps = !paging && textRow >= 0 && textRow < screen.y - 1;
-    return {left, top, right + 1, top + 3, wraps ? (textRow + 1) * screen.x : -1};
+    return {left, top, right + 1, top + 3, paging ? -1 : top + 1};
 }
 
 }  // namespace
@@ -144,7 +139,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int y = 0; y < screen.y; ++y) {
             for (int x = 0; x < screen.x; ++x) {
                 FUZZ_CHECK(
-                    console.cell(x, y) == before.cell(x, y) || allowed.contains(x, y, screen.x),
+                    console.cell(x, y) == before.cell(x, y) || allowed.contains(x, y, screen),
                     "cell %d,%d drawn outside the box %ld,%ld..%ld,%ld", x, y, allowed.left,
                     allowed.top, allowed.right, allowed.bottom);
             }

@@ -64,16 +64,10 @@ platform::Coord anyScreen(FuzzedDataProvider& in) {
 }
 
 // Whether direct output may have written this cell (a row-major index) where
-// a page did not: the start of the row after a call's row, where a number
-// field (at most 11 characters and its trailing byte) run past the right
-// edge goes on.
+// a page did not: where a call's number field wrapped onto the next row.
 bool mayWrap(const std::vector<MarkupCall>& calls, platform::Coord screen, std::size_t cell) {
-    constexpr long kLongestRun = 12;
     for (const MarkupCall& c : calls) {
-        if (c.y < 0 || c.y >= screen.y - 1) continue;
-        const long start = (static_cast<long>(c.y) + 1) * screen.x;
-        if (static_cast<long>(cell) >= start && static_cast<long>(cell) < start + kLongestRun)
-            return true;
+        if (mayWrapAfterRow(c.y, screen, static_cast<long>(cell))) return true;
     }
     return false;
 }

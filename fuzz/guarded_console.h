@@ -26,6 +26,17 @@ inline platform::Coord ConsumeScreenSize(FuzzedDataProvider& in) {
     return {width, static_cast<std::int16_t>(in.ConsumeIntegralInRange(1, 20))};
 }
 
+// Whether direct output may have written `cell` (a row-major index) after
+// a print on row `row`: a number field (at most 11 characters and its
+// trailing byte) run past the right edge of that row goes on at the start
+// of the next, as the console wraps it. Pages refuse that wrap.
+inline bool mayWrapAfterRow(long row, platform::Coord screen, long cell) {
+    constexpr long kLongestRun = 12;
+    if (row < 0 || row >= screen.y - 1) return false;
+    const long start = (row + 1) * screen.x;
+    return cell >= start && cell < start + kLongestRun;
+}
+
 class GuardedConsole : public platform::MemoryConsole {
   public:
     explicit GuardedConsole(platform::Coord size) : MemoryConsole(size) {

@@ -1,6 +1,5 @@
 #include "terminal_backend.h"
 
-#include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -16,6 +15,7 @@
 #include "system_backend.h"
 #include "terminal_session.h"
 #include "terminal_signals.h"
+#include "wake_pipe.h"
 
 namespace orvask::platform::posix {
 
@@ -30,13 +30,6 @@ void syncAtExit() {
     if (syncedAtExit == nullptr) return;
     syncedAtExit->syncIfHeld();
     syncedAtExit->stopWatcher();
-}
-
-// Reads everything waiting on a non-blocking descriptor and throws it away.
-void drain(int fd) {
-    char buffer[64];
-    while (::read(fd, buffer, sizeof buffer) > 0) {
-    }
 }
 
 // What a wait for input ended with.
@@ -242,7 +235,7 @@ bool TerminalBackend::keyWaiting() {
     if (inputEnded_) return false;
     sync();
     waitForInput(0);
-    settleIfQuiet();
+    settleIfQuiet(clock_.milliseconds());
     return decoder_.ready();
 }
 
@@ -259,10 +252,9 @@ int TerminalBackend::takeKey() {
     return event.code;
 }
 
-void TerminalBackend::settleIfQuiet() {
-    if (decoder_.holding() && clock_.milliseconds() - lastByteMs_ >= kEscTimeoutMs) {
-        decoder_.settle();
-    }
+// Settles the bytes held back once none has come for kEscTimeoutMs.
+void TerminalBackend::settleIfQuiet(std::uint32_t now) {
+    if (decoder_.holding() && now - lastByteMs_ >= kEscTimeoutMs) decoder_.settle();
 }
 
 // Waits up to timeoutMs (-1: no limit) for a signal and, with `keys`, for
@@ -314,7 +306,7 @@ bool TerminalBackend::readInput() {
             // Bytes that come kEscTimeoutMs or more after those held back
             // start afresh: what is held is settled first.
             const std::uint32_t now = clock_.milliseconds();
-            if (decoder_.holding() && now - lastByteMs_ >= kEscTimeoutMs) decoder_.settle();
+            settleIfQuiet(now);
             decoder_.feed(buffer, static_cast<std::size_t>(n));
             lastByteMs_ = now;
             got = true;
@@ -375,11 +367,7 @@ void TerminalBackend::messageBox(const char* caption, const char* text) {
 
 void TerminalBackend::startWatcher() {
     const Hold hold(*this);
-    if (watching_ || ::pipe(watcherWake_) != 0) return;
-    for (int fd : watcherWake_) {
-        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
-        ::fcntl(fd, F_SETFD, FD_CLOEXEC);
-    }
+    if (watching_ || !openWakePipe(watcherWake_)) return;
     // The program's signals go to the program's threads, never to this one;
     // only a fault of its own is its own (and gives the terminal back).
     sigset_t all;
@@ -411,9 +399,7 @@ void TerminalBackend::askWatcherToStop() {
 }
 
 void TerminalBackend::notifyWatcher() {
-    if (watcherWake_[1] < 0) return;
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t n = ::write(watcherWake_[1], &byte, 1);  // full: awake anyway
+    if (watcherWake_[1] >= 0) wakeUp(watcherWake_[1]);
 }
 
 void* TerminalBackend::runWatcher(void* self) {
@@ -444,7 +430,7 @@ void TerminalBackend::watch() {
         lock_.unlock();
         pollfd wake{watcherWake_[0], POLLIN, 0};
         ::poll(&wake, 1, timeoutMs);
-        drain(watcherWake_[0]);
+        drainWakePipe(watcherWake_[0]);
         lock_.lock();
         watcherAsleep_ = false;
     }

@@ -127,7 +127,7 @@ class TerminalBackend : public ModelBackend {
     int waitForInput(int timeoutMs);
     bool readInput();
     void endInput();
-    void settleIfQuiet();
+    void settleIfQuiet(std::uint32_t now);
     void answerSignals();
     int takeKey();
     Coord queryTerminalSize() const;

@@ -7,7 +7,6 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
-#include <csignal>
 #include <cstdlib>
 #include <iterator>
 

@@ -1,12 +1,12 @@
 #include "terminal_signals.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
 
 #include "terminal_session.h"
+#include "wake_pipe.h"
 
 namespace orvask::platform::posix::signals {
 
@@ -60,11 +60,7 @@ volatile std::sig_atomic_t hangupRequested = 0;
 volatile std::sig_atomic_t terminalGone = 0;  // SIGHUP came, or a read found it gone
 
 void wake() noexcept {
-    if (wakePipe[1] < 0) return;
-    const int saved = errno;
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t n = ::write(wakePipe[1], &byte, 1);  // a full pipe wakes anyway
-    errno = saved;
+    if (wakePipe[1] >= 0) wakeUp(wakePipe[1]);
 }
 
 bool hostHandles(int sig) {
@@ -206,12 +202,7 @@ void answer(int sig, Handler handler) {
 }  // namespace
 
 void install() {
-    if (wakePipe[0] < 0 && ::pipe(wakePipe) == 0) {
-        for (int fd : wakePipe) {
-            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
-            ::fcntl(fd, F_SETFD, FD_CLOEXEC);
-        }
-    }
+    if (wakePipe[0] < 0) openWakePipe(wakePipe);
     for (const Answer& each : kAnswers)
         answer(each.sig, each.handler);
 #if defined(SIGRTMIN) && defined(SIGRTMAX)
@@ -245,10 +236,7 @@ int wakeFd() noexcept {
 }
 
 void drainWake() noexcept {
-    if (wakePipe[0] < 0) return;
-    char buffer[64];
-    while (::read(wakePipe[0], buffer, sizeof buffer) > 0) {
-    }
+    if (wakePipe[0] >= 0) drainWakePipe(wakePipe[0]);
 }
 
 bool takeResize() noexcept {
