@@ -20,6 +20,12 @@ constexpr const char* rotationPrefix(Rotation rotation) {
     return kPrefixes[static_cast<int>(rotation)];
 }
 
+// True when the rotation lifts from the node's left side (Right and
+// LeftRight): the node out of balance is left-heavy.
+constexpr bool liftsLeftChild(Rotation rotation) {
+    return rotation == Rotation::Right || rotation == Rotation::LeftRight;
+}
+
 // Is told of each rotation just before it happens, while the tree still stands
 // as the rebalancing walk has left it: every balance below and beside `node`
 // is current, the walk has not reached the nodes above it yet, and `node`

@@ -13,10 +13,6 @@ const char* sideName(bool left) {
     return left ? "left" : "right";
 }
 
-bool liftsLeftChild(Rotation rotation) {
-    return rotation == Rotation::Right || rotation == Rotation::LeftRight;
-}
-
 }  // namespace
 
 RotationReason reasonFor(Rotation rotation, const TreeNode& node) {

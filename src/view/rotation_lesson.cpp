@@ -174,17 +174,13 @@ void slide(const TreeModel& from, const TreeModel& to, Frame& shown, const Lesso
     }
 }
 
-bool leftHeavy(Rotation rotation) {
-    return rotation == Rotation::Right || rotation == Rotation::LeftRight;
-}
-
 }  // namespace
 
 void teachRotation(const SearchTree& tree, Rotation rotation, const TreeNode& node,
                    const LessonPace& pace) {
     TreeModel model(tree, &node);
     const int top = model.markedNode();
-    model.setBalance(top, leftHeavy(rotation) ? 2 : -2);
+    model.setBalance(top, liftsLeftChild(rotation) ? 2 : -2);
     const std::string message = rotationMessage(rotation, node.key);
     showExplanation(imbalanceText(reasonFor(rotation, node)) + ": " + message + ".");
     Frame shown = frameOf(model, pace.dim);
