@@ -6,9 +6,6 @@ namespace avl {
 
 namespace {
 
-// The last column the explanation row writes; the text never wraps.
-constexpr short kLastColumn = 78;
-
 const char* sideName(bool left) {
     return left ? "left" : "right";
 }
@@ -41,8 +38,8 @@ std::string rotationName(Rotation rotation) {
 void showExplanation(const std::string& text) {
     using namespace orvask;
     gotoxy(0, kExplanationRow);
-    Pcur(text.substr(0, kLastColumn + 1).c_str(), LightGrey, KeepBg);
-    Pfill(kLastColumn, ' ');
+    Pcur(text.substr(0, kBelowMenuLastColumn + 1).c_str(), LightGrey, KeepBg);
+    Pfill(kBelowMenuLastColumn, ' ');
 }
 
 }  // namespace avl

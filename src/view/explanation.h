@@ -11,6 +11,10 @@ namespace avl {
 // The row below the menu that explains the last step (and, while teaching,
 // the rotation under way).
 inline constexpr short kExplanationRow = 23;
+// The last column the rows below the menu write: the bottom row's last cell
+// is the screen's bottom-right one, which is never written, and no row's
+// text wraps.
+inline constexpr short kBelowMenuLastColumn = 78;
 
 // What the tree looks like where it rotates, just before the rotation.
 struct RotationReason {
