@@ -56,13 +56,17 @@ class Frame {
     std::array<Cell, kWidth * kRows> cells_{};
 };
 
+bool outOfBalance(const TreeModel::Node& node) {
+    return node.balance > 1 || node.balance < -1;
+}
+
 // A key and its balance mark, as the tree view draws them; a balance of 2
 // in yellow, key and mark, so that it cannot pass for a lean of 1.
 void drawKey(Frame& frame, const TreeModel::Node& node, const LayoutCursor& at) {
     const int x = at.slotStart();
     const int y = at.drawRow;
-    const bool outOfBalance = node.balance > 1 || node.balance < -1;
-    const unsigned char colour = outOfBalance ? Yellow : White;
+    const bool unbalanced = outOfBalance(node);
+    const unsigned char colour = unbalanced ? Yellow : White;
     const auto key = static_cast<unsigned char>(node.key);
     if (!at.wide()) {
         frame.put(x, y, key, colour);
@@ -71,8 +75,8 @@ void drawKey(Frame& frame, const TreeModel::Node& node, const LayoutCursor& at) 
     frame.put(x, y, ' ', colour);
     frame.put(x + 1, y, key, colour);
     frame.put(x + 2, y, ' ', colour);
-    if (node.balance < 0) frame.put(x + 2, y, kRightHeavyGlyph, outOfBalance ? Yellow : Red);
-    if (node.balance > 0) frame.put(x, y, kLeftHeavyGlyph, outOfBalance ? Yellow : Blue);
+    if (node.balance < 0) frame.put(x + 2, y, kRightHeavyGlyph, unbalanced ? Yellow : Red);
+    if (node.balance > 0) frame.put(x, y, kLeftHeavyGlyph, unbalanced ? Yellow : Blue);
 }
 
 // All 127 slots of `model`; the slots of the nodes flagged in `moving` are
@@ -150,22 +154,25 @@ void slide(const TreeModel& from, const TreeModel& to, Frame& shown, const Lesso
     std::vector<bool> moving(start.size());
     for (std::size_t node = 0; node < start.size(); ++node)
         moving[node] = start[node].slot != end[node].slot;
+    // What stays put, the moving keys' slots blank: the same in every frame.
+    Frame still;
+    drawGrid(still, from, start, pace.dim, moving);
     for (int step = 1; step <= kSlideFrames; ++step) {
         Frame frame;
         if (step == kSlideFrames) {
             frame = frameOf(to, pace.dim);
         } else {
-            drawGrid(frame, from, start, pace.dim, moving);
+            frame = still;
             const double done = static_cast<double>(step) / kSlideFrames;
             for (std::size_t node = 0; node < start.size(); ++node) {
                 if (!moving[node]) continue;
                 const Point a = pointOf(start[node], end[node]);
                 const Point b = pointOf(end[node], start[node]);
                 const TreeModel::Node& moved = from.at(static_cast<int>(node));
-                const bool outOfBalance = moved.balance > 1 || moved.balance < -1;
                 frame.put(static_cast<int>(std::lround(a.x + (b.x - a.x) * done)),
                           static_cast<int>(std::lround(a.y + (b.y - a.y) * done)),
-                          static_cast<unsigned char>(moved.key), outOfBalance ? Yellow : White);
+                          static_cast<unsigned char>(moved.key),
+                          outOfBalance(moved) ? Yellow : White);
             }
         }
         frame.paint(&shown);
