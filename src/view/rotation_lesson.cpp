@@ -7,6 +7,7 @@
 
 #include "orvask/output.h"
 #include "orvask/platform/backend.h"
+#include "view/balance_mark.h"
 #include "view/explanation.h"
 #include "view/slot_layout.h"
 #include "view/tree_model.h"
@@ -22,8 +23,6 @@ constexpr int kWidth = 80;
 constexpr int kRows = kCompactRow + 1;
 // Where a node below the drawn levels would be: under the grid, out of sight.
 constexpr int kHiddenRow = kCompactRow + 2;
-constexpr unsigned char kRightHeavyGlyph = 175;  // »
-constexpr unsigned char kLeftHeavyGlyph = 174;   // «
 
 // One picture of the tree's rows, composed off screen.
 class Frame {
@@ -75,8 +74,8 @@ void drawKey(Frame& frame, const TreeModel::Node& node, const LayoutCursor& at) 
     frame.put(x, y, ' ', colour);
     frame.put(x + 1, y, key, colour);
     frame.put(x + 2, y, ' ', colour);
-    if (node.balance < 0) frame.put(x + 2, y, kRightHeavyGlyph, unbalanced ? Yellow : Red);
-    if (node.balance > 0) frame.put(x, y, kLeftHeavyGlyph, unbalanced ? Yellow : Blue);
+    if (const BalanceMark* mark = balanceMark(node.balance); mark != nullptr)
+        frame.put(x + mark->column, y, mark->glyph, unbalanced ? Yellow : mark->colour);
 }
 
 // All 127 slots of `model`; the slots of the nodes flagged in `moving` are
