@@ -17,7 +17,7 @@ namespace avl {
 namespace {
 
 using namespace orvask;
-using Places = std::vector<TreeModel::Place>;
+using Slots = std::vector<int>;
 
 constexpr int kWidth = 80;
 constexpr int kRows = kCompactRow + 1;
@@ -80,15 +80,15 @@ void drawKey(Frame& frame, const TreeModel::Node& node, const LayoutCursor& at) 
 
 // All 127 slots of `model`; the slots of the nodes flagged in `moving` are
 // left blank, as the keys that leave them slide away.
-void drawGrid(Frame& frame, const TreeModel& model, const Places& places, unsigned char dim,
+void drawGrid(Frame& frame, const TreeModel& model, const Slots& slots, unsigned char dim,
               const std::vector<bool>& moving) {
     constexpr int kEmpty = TreeModel::kNone;
     constexpr int kVacated = TreeModel::kNone - 1;
     std::array<int, kSlotCount> occupant;
     occupant.fill(kEmpty);
-    for (std::size_t node = 0; node < places.size(); ++node) {
-        if (places[node].slot == TreeModel::kNone) continue;
-        occupant[static_cast<std::size_t>(places[node].slot)] =
+    for (std::size_t node = 0; node < slots.size(); ++node) {
+        if (slots[node] == TreeModel::kNone) continue;
+        occupant[static_cast<std::size_t>(slots[node])] =
             moving[node] ? kVacated : static_cast<int>(node);
     }
     for (LayoutCursor at; !at.finished(); at.advance()) {
@@ -107,8 +107,7 @@ void drawGrid(Frame& frame, const TreeModel& model, const Places& places, unsign
 
 Frame frameOf(const TreeModel& model, unsigned char dim) {
     Frame frame;
-    drawGrid(frame, model, model.places(kLevels), dim,
-             std::vector<bool>(model.nodes().size(), false));
+    drawGrid(frame, model, model.slots(), dim, std::vector<bool>(model.nodes().size(), false));
     return frame;
 }
 
@@ -118,13 +117,13 @@ struct Point {
     double x;
     double y;
 };
-Point pointOf(const TreeModel::Place& place, const TreeModel::Place& otherEnd) {
-    if (place.slot != TreeModel::kNone) {
-        return {static_cast<double>(slotColumn[static_cast<std::size_t>(place.slot)] - 1),
-                static_cast<double>(levelRow(place.level))};
+Point pointOf(int slot, int otherEnd) {
+    if (slot != TreeModel::kNone) {
+        return {static_cast<double>(slotColumn[static_cast<std::size_t>(slot)] - 1),
+                static_cast<double>(slotRow(slot))};
     }
-    if (otherEnd.slot == TreeModel::kNone) return {0, kHiddenRow};
-    return {pointOf(otherEnd, place).x, kHiddenRow};
+    if (otherEnd == TreeModel::kNone) return {0, kHiddenRow};
+    return {pointOf(otherEnd, slot).x, kHiddenRow};
 }
 
 void sleepFor(unsigned milliseconds, const LessonPace& pace) {
@@ -148,11 +147,11 @@ void announce(const std::string& label, const LessonPace& pace) {
 // Slides every key whose slot differs between `from` and `to` (the same
 // nodes, rotated) over the frames of a slide; the last frame is `to`.
 void slide(const TreeModel& from, const TreeModel& to, Frame& shown, const LessonPace& pace) {
-    const Places start = from.places(kLevels);
-    const Places end = to.places(kLevels);
+    const Slots start = from.slots();
+    const Slots end = to.slots();
     std::vector<bool> moving(start.size());
     for (std::size_t node = 0; node < start.size(); ++node)
-        moving[node] = start[node].slot != end[node].slot;
+        moving[node] = start[node] != end[node];
     // What stays put, the moving keys' slots blank: the same in every frame.
     Frame still;
     drawGrid(still, from, start, pace.dim, moving);
