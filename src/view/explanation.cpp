@@ -26,10 +26,6 @@ std::string imbalanceText(const RotationReason& reason) {
     return text + " leans " + sideName(reason.childBalance > 0);
 }
 
-std::string rotationMessage(Rotation rotation, Key node) {
-    return rotationPrefix(rotation) + std::string(1, static_cast<char>(node));
-}
-
 std::string rotationName(Rotation rotation) {
     const std::string prefix = rotationPrefix(rotation);
     return prefix.substr(0, prefix.find(' '));

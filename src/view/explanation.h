@@ -29,8 +29,6 @@ RotationReason reasonFor(Rotation rotation, const TreeNode& node);
 
 // "c is left-heavy by 2, its left child a leans right"
 std::string imbalanceText(const RotationReason& reason);
-// "LR rotation at c", the tree's own message.
-std::string rotationMessage(Rotation rotation, Key node);
 // "R", "L", "LR" or "RL".
 std::string rotationName(Rotation rotation);
 
