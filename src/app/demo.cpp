@@ -127,8 +127,8 @@ class Session {
                     if (node->left != nullptr && node->right != nullptr) {
                         report.successor = node->successor()->key;
                     }
+                    tree_.remove(node);
                 }
-                tree_.removeKey(command.key);
                 break;
             case Action::DeleteAll:
                 report.deletedKeys = tree_.size();

@@ -28,9 +28,6 @@ constexpr MenuLine kMenu[] = {
 
 constexpr short kPauseRow = 20;
 constexpr short kHistoryRow = 24;
-// The last column the rows below the menu write: row 24's last cell is the
-// screen's bottom-right one, which is never written.
-constexpr short kLastColumn = 78;
 
 // The pause setting, printed at the cursor right after its label.
 void printPauseValue(bool paused, unsigned char hint) {
@@ -68,13 +65,13 @@ void printHistoryRow(int current, int latest) {
        "`yStep `H`0 `yof `H`0   `G<- `yback   `G-> `yforward   `GHome   `GEnd   `GF2 "
        "`yteaching off",
        current, latest);
-    Pfill(kLastColumn, ' ');
+    Pfill(kBelowMenuLastColumn, ' ');
 }
 
 void clearTeachingRows() {
     for (const short row : {kExplanationRow, kHistoryRow}) {
         gotoxy(0, row);
-        Pfill(kLastColumn, ' ');
+        Pfill(kBelowMenuLastColumn, ' ');
     }
 }
 

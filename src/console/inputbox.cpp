@@ -215,7 +215,6 @@ int inputbox(short x0, short y0, const char* prompt, char* buffer, int maxlen,
     // byte is left empty.
     if (yesNo) maxlen = 1;
     if (maxlen < 0) return 0;
-    const int capacity = maxlen;
     const std::size_t promptBytes = std::strlen(prompt);
     const auto refuse = [buffer] {
         buffer[0] = '\0';
@@ -237,7 +236,7 @@ int inputbox(short x0, short y0, const char* prompt, char* buffer, int maxlen,
     detail::placeRow(b.x + 1, b.row(), prompt, textfg, bg);
     detail::placeRow(b.x + 1 + promptLength, b.row(), kSeparator, textfg, bg);
 
-    Entry entry{buffer, 0, capacity, flags, b, textfg, bg};
+    Entry entry{buffer, 0, maxlen, flags, b, textfg, bg};
     int spin = 0;
     keyflush();  // a key still held from before must not answer the box
 

@@ -19,14 +19,10 @@ namespace {
 
 using detail::PageGrid;
 
-detail::LibraryState& st() {
-    return detail::state();
-}
-
 // Takes one page block (a column array or a column) from the allocation
 // limit; false when the limit is used up.
 bool mayAllocate() {
-    long& left = st().allocationsLeft;
+    long& left = detail::state().allocationsLeft;
     if (left == 0) return false;
     if (left > 0) --left;
     return true;
@@ -52,7 +48,7 @@ bool build(PageGrid& page, int width, int height) {
 
 // A writable cell of the screen that the working page also holds.
 Cell* workingWritable(short x, short y) {
-    PageGrid& working = st().working;
+    PageGrid& working = detail::state().working;
     if (!inscr(x, y) || !working.contains(x, y)) return nullptr;
     return &working.at(x, y);
 }
@@ -94,7 +90,7 @@ void vpinit() {
     vpfree();
     const int width = scrw() > 0 ? scrw() : 0;
     const int height = scrh() > 0 ? scrh() : 0;
-    detail::LibraryState& state = st();
+    detail::LibraryState& state = detail::state();
     if (!build(state.shown, width, height) || !build(state.working, width, height) ||
         !build(state.drawnFrom, width, height)) {
         // The error report clears the screen; it must find no half-built pages.
@@ -105,7 +101,7 @@ void vpinit() {
 }
 
 void vpfree() {
-    detail::LibraryState& state = st();
+    detail::LibraryState& state = detail::state();
     state.paging = false;
     state.shown = PageGrid{};
     state.working = PageGrid{};
@@ -113,7 +109,7 @@ void vpfree() {
 }
 
 bool vpon() {
-    return st().paging;
+    return detail::state().paging;
 }
 
 void mkcell(Cell* cell, unsigned char glyph, unsigned char fg, unsigned char bg) {
@@ -144,7 +140,7 @@ bool Pxyp(short x, short y, unsigned char glyph, unsigned char fg, unsigned char
 
 void Page() {
     if (!vpon()) conerror("There's no page to apply Page().");
-    detail::LibraryState& state = st();
+    detail::LibraryState& state = detail::state();
     PageGrid& working = state.working;
     // Row by row, so the console sees the changes in reading order. The
     // shown page records each cell as drawn, so it always holds what the
@@ -169,7 +165,7 @@ void Repaint(short x1, short y1, short x2, short y2) {
     }
     // Cells outside the shown page (or no page at all) are skipped, so only
     // the part of the rectangle on the page is visited.
-    PageGrid& shown = st().shown;
+    PageGrid& shown = detail::state().shown;
     const int top = std::max<int>(y1, 0);
     const int bottom = std::min<int>(y2, shown.height - 1);
     const int left = std::max<int>(x1, 0);
@@ -200,12 +196,12 @@ void clrscr(unsigned char bg) {
 }
 
 const Cell* shownCell(short x, short y) {
-    PageGrid& shown = st().shown;
+    PageGrid& shown = detail::state().shown;
     return shown.contains(x, y) ? &shown.at(x, y) : nullptr;
 }
 
 Cell* workingCell(short x, short y) {
-    PageGrid& working = st().working;
+    PageGrid& working = detail::state().working;
     return working.contains(x, y) ? &working.at(x, y) : nullptr;
 }
 

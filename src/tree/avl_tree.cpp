@@ -62,10 +62,8 @@ void AvlTree::rebalanceAfterRemove(TreeNode* node, bool wasLeft) {
     }
 }
 
-void AvlTree::notifyRotation(const char* prefix, Key key) const {
-    std::string message(prefix);
-    message += static_cast<char>(key);
-    observer->notify(message);
+void AvlTree::notifyRotation(Rotation rotation, Key key) const {
+    observer->notify(rotationMessage(rotation, key));
 }
 
 }  // namespace avl

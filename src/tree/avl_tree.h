@@ -54,11 +54,11 @@ class AvlTree final : public SearchTree {
         if (watcher != nullptr) [[unlikely]]
             watcher->aboutToRotate(rotation, *node);
     }
-    // Sends prefix + key to the observer, if one is attached.
-    void announceRotation(const char* prefix, Key key) const {
-        if (observer != nullptr) notifyRotation(prefix, key);
+    // Sends the rotation's message to the observer, if one is attached.
+    void announceRotation(Rotation rotation, Key key) const {
+        if (observer != nullptr) notifyRotation(rotation, key);
     }
-    void notifyRotation(const char* prefix, Key key) const;
+    void notifyRotation(Rotation rotation, Key key) const;
 
     RotationWatcher* watcher = nullptr;
 };
@@ -117,7 +117,7 @@ inline void AvlTree::rotateRight(TreeNode*& node) {
     a->balance = 0;
     b->balance = 0;
     node = b;
-    announceRotation(rotationPrefix(Rotation::Right), a->key);
+    announceRotation(Rotation::Right, a->key);
 }
 
 inline void AvlTree::rotateLeft(TreeNode*& node) {
@@ -130,7 +130,7 @@ inline void AvlTree::rotateLeft(TreeNode*& node) {
     a->balance = 0;
     b->balance = 0;
     node = b;
-    announceRotation(rotationPrefix(Rotation::Left), a->key);
+    announceRotation(Rotation::Left, a->key);
 }
 
 inline void AvlTree::rotateLeftRight(TreeNode*& node) {
@@ -148,7 +148,7 @@ inline void AvlTree::rotateLeftRight(TreeNode*& node) {
     b->balance = c->balance == -1 ? 1 : 0;
     c->balance = 0;
     node = c;
-    announceRotation(rotationPrefix(Rotation::LeftRight), a->key);
+    announceRotation(Rotation::LeftRight, a->key);
 }
 
 inline void AvlTree::rotateRightLeft(TreeNode*& node) {
@@ -165,7 +165,7 @@ inline void AvlTree::rotateRightLeft(TreeNode*& node) {
     b->balance = c->balance == 1 ? -1 : 0;
     c->balance = 0;
     node = c;
-    announceRotation(rotationPrefix(Rotation::RightLeft), a->key);
+    announceRotation(Rotation::RightLeft, a->key);
 }
 
 }  // namespace avl

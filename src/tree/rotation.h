@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "tree/tree_node.h"
 
 namespace avl {
@@ -18,6 +20,18 @@ constexpr const char* rotationPrefix(Rotation rotation) {
     constexpr const char* kPrefixes[] = {"R rotation at ", "L rotation at ", "LR rotation at ",
                                          "RL rotation at "};
     return kPrefixes[static_cast<int>(rotation)];
+}
+
+// The message that reports a rotation at the node holding `key`:
+// "LR rotation at c".
+inline std::string rotationMessage(Rotation rotation, Key key) {
+    return rotationPrefix(rotation) + std::string(1, static_cast<char>(key));
+}
+
+// True when the rotation lifts from the node's left side (Right and
+// LeftRight): the node out of balance is left-heavy.
+constexpr bool liftsLeftChild(Rotation rotation) {
+    return rotation == Rotation::Right || rotation == Rotation::LeftRight;
 }
 
 // Is told of each rotation just before it happens, while the tree still stands

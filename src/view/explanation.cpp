@@ -6,15 +6,8 @@ namespace avl {
 
 namespace {
 
-// The last column the explanation row writes; the text never wraps.
-constexpr short kLastColumn = 78;
-
 const char* sideName(bool left) {
     return left ? "left" : "right";
-}
-
-bool liftsLeftChild(Rotation rotation) {
-    return rotation == Rotation::Right || rotation == Rotation::LeftRight;
 }
 
 }  // namespace
@@ -33,10 +26,6 @@ std::string imbalanceText(const RotationReason& reason) {
     return text + " leans " + sideName(reason.childBalance > 0);
 }
 
-std::string rotationMessage(Rotation rotation, Key node) {
-    return rotationPrefix(rotation) + std::string(1, static_cast<char>(node));
-}
-
 std::string rotationName(Rotation rotation) {
     const std::string prefix = rotationPrefix(rotation);
     return prefix.substr(0, prefix.find(' '));
@@ -45,8 +34,8 @@ std::string rotationName(Rotation rotation) {
 void showExplanation(const std::string& text) {
     using namespace orvask;
     gotoxy(0, kExplanationRow);
-    Pcur(text.substr(0, kLastColumn + 1).c_str(), LightGrey, KeepBg);
-    Pfill(kLastColumn, ' ');
+    Pcur(text.substr(0, kBelowMenuLastColumn + 1).c_str(), LightGrey, KeepBg);
+    Pfill(kBelowMenuLastColumn, ' ');
 }
 
 }  // namespace avl

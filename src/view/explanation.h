@@ -11,6 +11,10 @@ namespace avl {
 // The row below the menu that explains the last step (and, while teaching,
 // the rotation under way).
 inline constexpr short kExplanationRow = 23;
+// The last column the rows below the menu write: the bottom row's last cell
+// is the screen's bottom-right one, which is never written, and no row's
+// text wraps.
+inline constexpr short kBelowMenuLastColumn = 78;
 
 // What the tree looks like where it rotates, just before the rotation.
 struct RotationReason {
@@ -25,8 +29,6 @@ RotationReason reasonFor(Rotation rotation, const TreeNode& node);
 
 // "c is left-heavy by 2, its left child a leans right"
 std::string imbalanceText(const RotationReason& reason);
-// "LR rotation at c", the tree's own message.
-std::string rotationMessage(Rotation rotation, Key node);
 // "R", "L", "LR" or "RL".
 std::string rotationName(Rotation rotation);
 

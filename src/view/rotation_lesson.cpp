@@ -7,6 +7,7 @@
 
 #include "orvask/output.h"
 #include "orvask/platform/backend.h"
+#include "view/balance_mark.h"
 #include "view/explanation.h"
 #include "view/slot_layout.h"
 #include "view/tree_model.h"
@@ -16,14 +17,12 @@ namespace avl {
 namespace {
 
 using namespace orvask;
-using Places = std::vector<TreeModel::Place>;
+using Slots = std::vector<int>;
 
 constexpr int kWidth = 80;
 constexpr int kRows = kCompactRow + 1;
 // Where a node below the drawn levels would be: under the grid, out of sight.
 constexpr int kHiddenRow = kCompactRow + 2;
-constexpr unsigned char kRightHeavyGlyph = 175;  // »
-constexpr unsigned char kLeftHeavyGlyph = 174;   // «
 
 // One picture of the tree's rows, composed off screen.
 class Frame {
@@ -56,13 +55,17 @@ class Frame {
     std::array<Cell, kWidth * kRows> cells_{};
 };
 
+bool outOfBalance(const TreeModel::Node& node) {
+    return node.balance > 1 || node.balance < -1;
+}
+
 // A key and its balance mark, as the tree view draws them; a balance of 2
 // in yellow, key and mark, so that it cannot pass for a lean of 1.
 void drawKey(Frame& frame, const TreeModel::Node& node, const LayoutCursor& at) {
     const int x = at.slotStart();
     const int y = at.drawRow;
-    const bool outOfBalance = node.balance > 1 || node.balance < -1;
-    const unsigned char colour = outOfBalance ? Yellow : White;
+    const bool unbalanced = outOfBalance(node);
+    const unsigned char colour = unbalanced ? Yellow : White;
     const auto key = static_cast<unsigned char>(node.key);
     if (!at.wide()) {
         frame.put(x, y, key, colour);
@@ -71,21 +74,21 @@ void drawKey(Frame& frame, const TreeModel::Node& node, const LayoutCursor& at) 
     frame.put(x, y, ' ', colour);
     frame.put(x + 1, y, key, colour);
     frame.put(x + 2, y, ' ', colour);
-    if (node.balance < 0) frame.put(x + 2, y, kRightHeavyGlyph, outOfBalance ? Yellow : Red);
-    if (node.balance > 0) frame.put(x, y, kLeftHeavyGlyph, outOfBalance ? Yellow : Blue);
+    if (const BalanceMark* mark = balanceMark(node.balance); mark != nullptr)
+        frame.put(x + mark->column, y, mark->glyph, unbalanced ? Yellow : mark->colour);
 }
 
 // All 127 slots of `model`; the slots of the nodes flagged in `moving` are
 // left blank, as the keys that leave them slide away.
-void drawGrid(Frame& frame, const TreeModel& model, const Places& places, unsigned char dim,
+void drawGrid(Frame& frame, const TreeModel& model, const Slots& slots, unsigned char dim,
               const std::vector<bool>& moving) {
     constexpr int kEmpty = TreeModel::kNone;
     constexpr int kVacated = TreeModel::kNone - 1;
     std::array<int, kSlotCount> occupant;
     occupant.fill(kEmpty);
-    for (std::size_t node = 0; node < places.size(); ++node) {
-        if (places[node].slot == TreeModel::kNone) continue;
-        occupant[static_cast<std::size_t>(places[node].slot)] =
+    for (std::size_t node = 0; node < slots.size(); ++node) {
+        if (slots[node] == TreeModel::kNone) continue;
+        occupant[static_cast<std::size_t>(slots[node])] =
             moving[node] ? kVacated : static_cast<int>(node);
     }
     for (LayoutCursor at; !at.finished(); at.advance()) {
@@ -104,8 +107,7 @@ void drawGrid(Frame& frame, const TreeModel& model, const Places& places, unsign
 
 Frame frameOf(const TreeModel& model, unsigned char dim) {
     Frame frame;
-    drawGrid(frame, model, model.places(kLevels), dim,
-             std::vector<bool>(model.nodes().size(), false));
+    drawGrid(frame, model, model.slots(), dim, std::vector<bool>(model.nodes().size(), false));
     return frame;
 }
 
@@ -115,13 +117,13 @@ struct Point {
     double x;
     double y;
 };
-Point pointOf(const TreeModel::Place& place, const TreeModel::Place& otherEnd) {
-    if (place.slot != TreeModel::kNone) {
-        return {static_cast<double>(slotColumn[static_cast<std::size_t>(place.slot)] - 1),
-                static_cast<double>(levelRow(place.level))};
+Point pointOf(int slot, int otherEnd) {
+    if (slot != TreeModel::kNone) {
+        return {static_cast<double>(slotColumn[static_cast<std::size_t>(slot)] - 1),
+                static_cast<double>(slotRow(slot))};
     }
-    if (otherEnd.slot == TreeModel::kNone) return {0, kHiddenRow};
-    return {pointOf(otherEnd, place).x, kHiddenRow};
+    if (otherEnd == TreeModel::kNone) return {0, kHiddenRow};
+    return {pointOf(otherEnd, slot).x, kHiddenRow};
 }
 
 void sleepFor(unsigned milliseconds, const LessonPace& pace) {
@@ -145,27 +147,30 @@ void announce(const std::string& label, const LessonPace& pace) {
 // Slides every key whose slot differs between `from` and `to` (the same
 // nodes, rotated) over the frames of a slide; the last frame is `to`.
 void slide(const TreeModel& from, const TreeModel& to, Frame& shown, const LessonPace& pace) {
-    const Places start = from.places(kLevels);
-    const Places end = to.places(kLevels);
+    const Slots start = from.slots();
+    const Slots end = to.slots();
     std::vector<bool> moving(start.size());
     for (std::size_t node = 0; node < start.size(); ++node)
-        moving[node] = start[node].slot != end[node].slot;
+        moving[node] = start[node] != end[node];
+    // What stays put, the moving keys' slots blank: the same in every frame.
+    Frame still;
+    drawGrid(still, from, start, pace.dim, moving);
     for (int step = 1; step <= kSlideFrames; ++step) {
         Frame frame;
         if (step == kSlideFrames) {
             frame = frameOf(to, pace.dim);
         } else {
-            drawGrid(frame, from, start, pace.dim, moving);
+            frame = still;
             const double done = static_cast<double>(step) / kSlideFrames;
             for (std::size_t node = 0; node < start.size(); ++node) {
                 if (!moving[node]) continue;
                 const Point a = pointOf(start[node], end[node]);
                 const Point b = pointOf(end[node], start[node]);
                 const TreeModel::Node& moved = from.at(static_cast<int>(node));
-                const bool outOfBalance = moved.balance > 1 || moved.balance < -1;
                 frame.put(static_cast<int>(std::lround(a.x + (b.x - a.x) * done)),
                           static_cast<int>(std::lround(a.y + (b.y - a.y) * done)),
-                          static_cast<unsigned char>(moved.key), outOfBalance ? Yellow : White);
+                          static_cast<unsigned char>(moved.key),
+                          outOfBalance(moved) ? Yellow : White);
             }
         }
         frame.paint(&shown);
@@ -174,17 +179,13 @@ void slide(const TreeModel& from, const TreeModel& to, Frame& shown, const Lesso
     }
 }
 
-bool leftHeavy(Rotation rotation) {
-    return rotation == Rotation::Right || rotation == Rotation::LeftRight;
-}
-
 }  // namespace
 
 void teachRotation(const SearchTree& tree, Rotation rotation, const TreeNode& node,
                    const LessonPace& pace) {
     TreeModel model(tree, &node);
     const int top = model.markedNode();
-    model.setBalance(top, leftHeavy(rotation) ? 2 : -2);
+    model.setBalance(top, liftsLeftChild(rotation) ? 2 : -2);
     const std::string message = rotationMessage(rotation, node.key);
     showExplanation(imbalanceText(reasonFor(rotation, node)) + ": " + message + ".");
     Frame shown = frameOf(model, pace.dim);

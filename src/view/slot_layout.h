@@ -3,15 +3,13 @@
 // levels of a complete binary tree, on rows 0 to 14 of an 80-column screen.
 
 #include <array>
+#include <bit>
 
 namespace avl {
 
 // Slots are numbered in heap order: slot 0 is the root, the children of slot
 // k are 2k+1 and 2k+2, level L holds slots 2^L - 1 to 2^(L+1) - 2.
 inline constexpr int kSlotCount = 127;
-
-// The levels drawn: the root's and six below it.
-inline constexpr int kLevels = 7;
 
 // From this row on a level is drawn compact: one character per slot and no
 // balance marks. The levels above it are wide: three characters per slot.
@@ -23,9 +21,10 @@ inline constexpr int kCompactRow = 14;
 // a multiple of 5.
 extern const std::array<int, kSlotCount> slotColumn;
 
-// The console row of a level: 0, 3, 6, 8, 10, 12 and 14, as the layout
-// cursor steps through them.
-constexpr int levelRow(int level) {
+// The console row of a slot's level: 0, 3, 6, 8, 10, 12 and 14, as the
+// layout cursor steps through them.
+constexpr int slotRow(int slot) {
+    const int level = std::bit_width(static_cast<unsigned>(slot) + 1) - 1;
     return level <= 2 ? 3 * level : 2 * level + 2;
 }
 

@@ -1,7 +1,8 @@
 #include "view/tree_model.h"
 
 #include <algorithm>
-#include <utility>
+
+#include "view/slot_layout.h"
 
 namespace avl {
 
@@ -80,27 +81,19 @@ void TreeModel::rebalance(int node) {
     height(node);
 }
 
-std::vector<TreeModel::Place> TreeModel::places(int levels) const {
-    std::vector<Place> placed(nodes_.size());
-    // Breadth first from the root, each node's slot worked out from its
-    // parent's; below the drawn levels there are no slots.
-    std::vector<std::pair<int, Place>> level;
-    if (root_ != kNone) level.push_back({root_, {0, 0}});
-    while (!level.empty()) {
-        std::vector<std::pair<int, Place>> below;
-        for (const auto& [node, place] : level) {
-            placed[static_cast<std::size_t>(node)] = place;
-            const int depth = place.level + 1;
-            const bool drawn = place.slot != kNone && depth < levels;
-            const int left = at(node).left;
-            const int right = at(node).right;
-            if (left != kNone) below.push_back({left, {drawn ? 2 * place.slot + 1 : kNone, depth}});
-            if (right != kNone)
-                below.push_back({right, {drawn ? 2 * place.slot + 2 : kNone, depth}});
-        }
-        level = std::move(below);
-    }
-    return placed;
+std::vector<int> TreeModel::slots() const {
+    std::vector<int> slots(nodes_.size(), kNone);
+    if (root_ != kNone) placeFrom(root_, 0, slots);
+    return slots;
+}
+
+// Each node's slot is worked out from its parent's; the grid's last level
+// has no slots below it.
+void TreeModel::placeFrom(int node, int slot, std::vector<int>& slots) const {
+    slots[static_cast<std::size_t>(node)] = slot;
+    const bool below = slot != kNone && 2 * slot + 2 < kSlotCount;
+    if (at(node).left != kNone) placeFrom(at(node).left, below ? 2 * slot + 1 : kNone, slots);
+    if (at(node).right != kNone) placeFrom(at(node).right, below ? 2 * slot + 2 : kNone, slots);
 }
 
 }  // namespace avl

@@ -14,18 +14,10 @@ class TreeModel {
 
     struct Node {
         Key key = 0;
-        int balance = 0;  // as the tree holds it, until rebalanced() says otherwise
+        int balance = 0;  // as the tree holds it, until rebalance() says otherwise
         int left = kNone;
         int right = kNone;
         int parent = kNone;
-    };
-
-    // Where a node is drawn: its heap slot (0 is the root, slot k has the
-    // children 2k+1 and 2k+2) and its level, or no slot when it lies deeper
-    // than the drawn levels.
-    struct Place {
-        int slot = kNone;
-        int level = 0;
     };
 
     // Copies every node of `tree`; `marked` (a node of it, or null) is
@@ -47,8 +39,9 @@ class TreeModel {
     // Gives `node` this balance, as the walk knows it before a rotation.
     void setBalance(int node, int balance) { mutableAt(node).balance = balance; }
 
-    // The place of every node, by index.
-    std::vector<Place> places(int levels) const;
+    // Where every node is drawn, by index: its slot in the tree view's grid
+    // (see slot_layout.h), or kNone when it lies deeper than the grid.
+    std::vector<int> slots() const;
 
   private:
     Node& mutableAt(int node) { return nodes_[static_cast<std::size_t>(node)]; }
@@ -57,6 +50,7 @@ class TreeModel {
     void setLeft(int node, int child);
     void setRight(int node, int child);
     int height(int node);
+    void placeFrom(int node, int slot, std::vector<int>& slots) const;
 
     std::vector<Node> nodes_;
     int root_ = kNone;

@@ -2,6 +2,7 @@
 
 #include "orvask/output.h"
 #include "orvask/platform/backend.h"
+#include "view/balance_mark.h"
 #include "view/rotation_lesson.h"
 
 namespace avl {
@@ -9,19 +10,6 @@ namespace avl {
 namespace {
 
 using namespace orvask;
-
-// A key's balance shown as an arrow pointing at the taller subtree, drawn at
-// an offset from the cursor that printing " k " left behind.
-struct BalanceMark {
-    int balance;
-    unsigned char glyph;  // code page 437
-    Colour colour;
-    int offsetFromCursor;
-};
-constexpr BalanceMark kBalanceMarks[] = {
-    {-1, 175, Red, -1},   // », right of the key
-    {+1, 174, Blue, -3},  // «, left of the key
-};
 
 constexpr char kEmptyWide[] = " _ ";
 constexpr char kEmptyCompact[] = ".";
@@ -102,12 +90,10 @@ void TreeView::drawSlot(const TreeNode* node) {
 }
 
 void TreeView::drawBalanceMark(int balance) {
-    for (const BalanceMark& mark : kBalanceMarks) {
-        if (mark.balance != balance) continue;
-        const int x = wherex() + mark.offsetFromCursor;
-        Pxy(static_cast<short>(x), static_cast<short>(wherey()), mark.glyph, mark.colour, KeepBg);
-        return;
-    }
+    const BalanceMark* mark = balanceMark(balance);
+    if (mark == nullptr) return;
+    Pxy(static_cast<short>(layout.slotStart() + mark->column), static_cast<short>(layout.drawRow),
+        mark->glyph, mark->colour, KeepBg);
 }
 
 void TreeView::showRotation(const std::string& message) {
