@@ -66,13 +66,13 @@ TEST(ConsoleBackendWatcher, ShowsOutputOnceTheProgramIsIdleUntilTheConsoleIsGive
     backend.write("Working...", 10);
     Sleep(100);
     EXPECT_EQ(screen.drain(), "");
-    now += IdleFlush::kIdleFlushMs;
+    now += FrameSchedule::kIdleFlushMs;
     const std::string shown = screen.waitFor("Working...");
     EXPECT_EQ(shown, "Working...");
 
     backend.restoreConsole();
     backend.write("Later", 5);
-    now += IdleFlush::kIdleFlushMs;
+    now += FrameSchedule::kIdleFlushMs;
     Sleep(100);
     EXPECT_EQ(screen.drain(), "");
     backend.stopWatcher();

@@ -44,7 +44,7 @@ TerminalBackend::TerminalBackend(int inputFd, int outputFd, std::string_view ter
       outputIsTerminal_(::isatty(outputFd) == 1),
       clock_(clock),
       decoder_(keys::terminalFamily(term)),
-      idle_(clock.milliseconds()) {
+      schedule_(clock.milliseconds()) {
     decoder_.setCodePage(model_.inputCodePage);
     takeTerminal();
     session::flushAtExit(syncAtExit);
@@ -71,11 +71,11 @@ void TerminalBackend::Lock::init() {
 
 void TerminalBackend::enter() {
     lock_.lock();
-    idle_.callBegins();
+    schedule_.callBegins();
 }
 
 void TerminalBackend::leave() {
-    idle_.callEnds(clock_.milliseconds());
+    schedule_.callEnds(now());
     lock_.unlock();
 }
 
@@ -99,20 +99,13 @@ void TerminalBackend::restoreConsole() {
 // --- Output -------------------------------------------------------------------
 
 void TerminalBackend::changed() {
-    if (dirty_) return;
-    dirty_ = true;
-    dirtySinceMs_ = clock_.milliseconds();
-    if (watcherAsleep_) notifyWatcher();
+    if (schedule_.changed(now()) && watcherAsleep_) notifyWatcher();
 }
 
 void TerminalBackend::write(const char* bytes, std::size_t count) {
     const Hold hold(*this);
     ModelBackend::write(bytes, count);
-    writtenSinceSync_ += count;
-    if (writtenSinceSync_ >= kLargeOutput ||
-        clock_.milliseconds() - dirtySinceMs_ >= kSyncIntervalMs) {
-        sync();
-    }
+    if (schedule_.wrote(count, now())) sync();
 }
 
 void TerminalBackend::setInputCodePage(int codePage) {
@@ -138,7 +131,7 @@ void TerminalBackend::sync() {
 
 // Sends the terminal what it does not show yet.
 void TerminalBackend::render() {
-    if (!dirty_ || outputBroken_) return;
+    if (!schedule_.pending() || outputBroken_) return;
     renderer_.render(overlay_ != nullptr ? *overlay_ : model_, terminalSize_, pending_);
     if (!pending_.empty()) {
         if (tap_ != nullptr) tap_->sent(pending_);
@@ -148,8 +141,7 @@ void TerminalBackend::render() {
         }
     }
     pending_.clear();
-    dirty_ = false;
-    writtenSinceSync_ = 0;
+    schedule_.shown();
 }
 
 void TerminalBackend::syncIfHeld() {
@@ -413,7 +405,8 @@ void* TerminalBackend::runWatcher(void* self) {
 void TerminalBackend::watch() {
     lock_.lock();
     while (!stopWatching_) {
-        int timeoutMs = idle_.sleepMs(dirty_ && held_ && !outputBroken_, clock_.milliseconds());
+        int timeoutMs = schedule_.sleepMs(schedule_.pending() && held_ && !outputBroken_,
+                                          clock_.milliseconds());
         if (timeoutMs == 0) {
             if (session::beginFrame()) {
                 render();
@@ -424,7 +417,7 @@ void TerminalBackend::watch() {
                 if (outputBroken_ && writeError_ == EFBIG) ::kill(::getpid(), SIGXFSZ);
                 continue;
             }
-            timeoutMs = IdleFlush::kUntilChanged;
+            timeoutMs = FrameSchedule::kUntilChanged;
         }
         watcherAsleep_ = timeoutMs < 0;
         lock_.unlock();

@@ -39,7 +39,7 @@
 #include <string_view>
 
 #include "clock.h"
-#include "idle_flush.h"
+#include "frame_schedule.h"
 #include "keys/key_decoder.h"
 #include "orvask/platform/model_backend.h"
 #include "terminal/renderer.h"
@@ -54,7 +54,7 @@ class TerminalBackend : public ModelBackend {
     static constexpr std::uint32_t kAltHoldMs = keys::kAltHoldMs;
     // The output watcher shows what is pending once the program has been
     // this long without a call: about one frame.
-    static constexpr std::uint32_t kIdleFlushMs = IdleFlush::kIdleFlushMs;
+    static constexpr std::uint32_t kIdleFlushMs = FrameSchedule::kIdleFlushMs;
 
     // Takes the terminals among `inputFd` and `outputFd` over. `term` is the
     // terminal type (TERM), which picks the key sequences to expect; `clock`
@@ -144,16 +144,17 @@ class TerminalBackend : public ModelBackend {
     bool inputIsTerminal_;
     bool outputIsTerminal_;
     Clock& clock_;
+    // The clock as the frame schedule reads it.
+    auto now() const {
+        return [this] { return clock_.milliseconds(); };
+    }
     const ConsoleModel* overlay_ = nullptr;  // shown instead of the model (message box)
     terminal::Renderer renderer_;
     keys::KeyDecoder decoder_;
     std::string pending_;  // rendered bytes on their way out
     OutputTap* tap_ = nullptr;
     Coord terminalSize_{0, 0};
-    bool held_ = false;               // the terminal is the program's (not given back)
-    bool dirty_ = false;              // the model has changes the terminal does not show
-    std::uint32_t dirtySinceMs_ = 0;  // when the oldest of them was made
-    std::size_t writtenSinceSync_ = 0;
+    bool held_ = false;  // the terminal is the program's (not given back)
     bool inputEnded_ = false;
     bool outputBroken_ = false;
     int writeError_ = 0;  // errno of the write that broke it
@@ -163,7 +164,7 @@ class TerminalBackend : public ModelBackend {
     bool keysInUse_ = false;  // the program has asked for keys
 
     Lock lock_;
-    IdleFlush idle_;  // the program's calls, for the watcher
+    FrameSchedule schedule_;  // when what the model holds is shown
     pthread_t watcher_{};
     bool watching_ = false;
     bool stopWatching_ = false;

@@ -51,7 +51,7 @@ ConsoleBackend::ConsoleBackend(HANDLE input, HANDLE output, std::string_view ter
       milliseconds_(clock),
       keys_(input, term),
       keyboardKnown_(keys_.isConsole() && !underWine()),
-      idle_(clock()),
+      schedule_(clock()),
       wake_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
     // The model starts with the console's code pages, which getcp() reports.
     if (const UINT codePage = GetConsoleCP()) model_.inputCodePage = static_cast<int>(codePage);
@@ -68,31 +68,25 @@ ConsoleBackend::~ConsoleBackend() {
 
 void ConsoleBackend::enter() {
     lock_.lock();
-    idle_.callBegins();
+    schedule_.callBegins();
 }
 
 void ConsoleBackend::leave() {
-    idle_.callEnds(milliseconds_());
+    schedule_.callEnds(milliseconds_);
     lock_.unlock();
 }
 
 // --- Output -------------------------------------------------------------------
 
 void ConsoleBackend::changed() {
-    if (dirty_) return;
-    dirty_ = true;
-    dirtySinceMs_ = milliseconds_();
-    if (watcherAsleep_) SetEvent(wake_);
+    if (schedule_.changed(milliseconds_) && watcherAsleep_) SetEvent(wake_);
 }
 
 void ConsoleBackend::write(const char* bytes, std::size_t count) {
     const Hold hold(*this);
     ModelBackend::write(bytes, count);
     if (!outputIsConsole_) passThrough_.append(bytes, count);
-    writtenSinceSync_ += count;
-    if (writtenSinceSync_ >= kLargeOutput || milliseconds_() - dirtySinceMs_ >= kSyncIntervalMs) {
-        sync();
-    }
+    if (schedule_.wrote(count, milliseconds_)) sync();
 }
 
 void ConsoleBackend::setWindowRect(Coord topLeft, Coord bottomRight) {
@@ -140,14 +134,13 @@ void ConsoleBackend::frame() {
     if (session::ending()) {
         // The console is the user's again for good: nothing more is drawn.
         passThrough_.clear();
-        dirty_ = false;
+        schedule_.shown();
         return;
     }
     if (!session::held()) take();
     flushPassThrough();
-    if (!dirty_) return;
-    dirty_ = false;
-    writtenSinceSync_ = 0;
+    if (!schedule_.pending()) return;
+    schedule_.shown();
     sendToTap();
     applySettings();
     if (screen_ == INVALID_HANDLE_VALUE) return;
@@ -162,7 +155,7 @@ void ConsoleBackend::take() {
     painter_.invalidate();
     if (tapRenderer_) tapRenderer_->invalidate();
     geometryStale_ = true;
-    dirty_ = true;
+    schedule_.changed(milliseconds_);  // the whole screen is to be painted
     givenBack_ = false;
 }
 
@@ -477,7 +470,7 @@ bool ConsoleBackend::programEnded() const {
 }
 
 // Shows pending output once the program has made no call for
-// IdleFlush::kIdleFlushMs, unless the program gave the console back. Sleeps
+// FrameSchedule::kIdleFlushMs, unless the program gave the console back. Sleeps
 // in between, without the lock: until the program has been idle long
 // enough, or with nothing pending until the next change. The program's
 // thread lets the lock go while it waits, so the watcher waits for it only
@@ -492,7 +485,7 @@ void ConsoleBackend::watch() {
             lock_.unlock();
             return;
         }
-        const int sleepMs = idle_.sleepMs(dirty_ && !givenBack_, milliseconds_());
+        const int sleepMs = schedule_.sleepMs(schedule_.pending() && !givenBack_, milliseconds_());
         if (sleepMs == 0) {
             frame();
             lock_.unlock();

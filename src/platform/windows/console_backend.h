@@ -13,7 +13,7 @@
 // shown anyway (ModelBackend::kSyncIntervalMs, kLargeOutput). With the
 // output watcher started (the system's backend starts it), what a program
 // drew before it went off to work without calling the backend is shown once
-// it has made no call for IdleFlush::kIdleFlushMs: a thread that sleeps
+// it has made no call for FrameSchedule::kIdleFlushMs: a thread that sleeps
 // until then (on an event, never spinning) and draws under the backend's
 // lock and the console's (console_session.h), as every sync does. It takes
 // the console over when the program has not yet, never after the program
@@ -49,7 +49,7 @@
 #include <utility>
 #include <vector>
 
-#include "idle_flush.h"
+#include "frame_schedule.h"
 #include "key_input.h"
 #include "orvask/platform/model_backend.h"
 #include "screen_painter.h"
@@ -188,9 +188,6 @@ class ConsoleBackend : public ModelBackend {
     bool geometryStale_ = false;
     std::string passThrough_;  // bytes for an output that is no console
     std::vector<CHAR_INFO> cells_;
-    bool dirty_ = false;
-    std::uint32_t dirtySinceMs_ = 0;
-    std::size_t writtenSinceSync_ = 0;
     bool keyboardKnown_;  // keyDown() tells about the keys read
     bool altHeld_ = false;
     std::uint32_t altSinceMs_ = 0;
@@ -205,8 +202,8 @@ class ConsoleBackend : public ModelBackend {
     std::recursive_timed_mutex lock_;
     static constexpr int kExitPatienceMs = 200;  // how long the exit waits for it
     static constexpr int kLockPatienceMs = 100;  // how often the watcher looks for the program
-    IdleFlush idle_;
-    HANDLE wake_;                     // set to wake the watcher
+    FrameSchedule schedule_;                     // when what the model holds is shown
+    HANDLE wake_;                                // set to wake the watcher
     HANDLE programThread_ = nullptr;  // the program's thread, which the watcher ends with
     std::thread watcher_;
     bool stopWatching_ = false;
