@@ -251,18 +251,13 @@ void Renderer::renderNotice(const ConsoleModel& model, Coord terminal, std::stri
     noticeTerminal_ = terminal;
     noticeModel_ = model.size();
     valid_ = false;
-    const auto lines = sizeNotice(model.size(), terminal);
-    const int count = static_cast<int>(std::size(lines));
     clearScreen(out);
     attribute_ = -1;
     setVisibility(Visibility::Hidden, out);
-    const int top = std::max(0, (terminal.y - count) / 2);
-    for (int i = 0; i < count && top + i < terminal.y; ++i) {
-        const std::string line = lines[i].substr(0, static_cast<std::size_t>(terminal.x));
-        const int left = (terminal.x - static_cast<int>(line.size())) / 2;
+    for (const NoticeLine& line : sizeNotice(model.size(), terminal)) {
         cursorX_ = cursorY_ = -1;
-        moveTo(left, top + i, out);
-        out += line;
+        moveTo(line.x, line.y, out);
+        out += line.text;
     }
     cursorX_ = cursorY_ = -1;
 }

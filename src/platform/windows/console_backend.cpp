@@ -305,15 +305,10 @@ void ConsoleBackend::paint() {
 ConsoleModel ConsoleBackend::noticeFrame() const {
     ConsoleModel frame(bufferSize_);
     const Coord shown = sizeOf(window_);
-    const auto lines = sizeNotice(model_.size(), shown);
-    const int count = static_cast<int>(lines.size());
-    const int top = window_.Top + std::max(0, (shown.y - count) / 2);
-    for (int i = 0; i < count && i < shown.y; ++i) {
-        const std::string line = lines[static_cast<std::size_t>(i)].substr(
-            0, static_cast<std::size_t>(std::max<int>(shown.x, 0)));
-        const int left = window_.Left + (shown.x - static_cast<int>(line.size())) / 2;
-        frame.setCursor({static_cast<std::int16_t>(left), static_cast<std::int16_t>(top + i)});
-        frame.write(line.data(), line.size());
+    for (const NoticeLine& line : sizeNotice(model_.size(), shown)) {
+        frame.setCursor({static_cast<std::int16_t>(window_.Left + line.x),
+                         static_cast<std::int16_t>(window_.Top + line.y)});
+        frame.write(line.text.data(), line.text.size());
     }
     return frame;
 }
