@@ -18,6 +18,10 @@ constexpr bool isCp949LeadByte(std::uint8_t byte) {
 // (or the converter is missing). Results are cached per pair.
 char32_t decodeCp949(std::uint8_t lead, std::uint8_t trail);
 
+// The same, asked of the system's converter each time (cp949_codec_iconv.cpp,
+// cp949_codec_windows.cpp); decodeCp949 keeps its answers.
+char32_t convertCp949Pair(std::uint8_t lead, std::uint8_t trail);
+
 // The code page 949 bytes of a character (one or two), empty when the code
 // page has none.
 std::string encodeCp949(char32_t codePoint);

@@ -2,18 +2,9 @@
 
 #include <iconv.h>
 
-#include <array>
-
 namespace orvask::platform::glyphs {
 
 namespace {
-
-constexpr char32_t kUnknown = 0;               // not looked up yet
-constexpr char32_t kNoCharacter = 0xFFFFFFFF;  // looked up, no character
-
-// One entry per (lead, trail) pair. A plain array with a trivial destructor,
-// so the exit-time repaint can still use it after static destruction began.
-std::array<char32_t, 65536> pairCache{};
 
 iconv_t openConverter(const char* to, const char* from) {
     return iconv_open(to, from);
@@ -37,20 +28,16 @@ bool convert(iconv_t converter, const char* in, std::size_t inLength, char* out,
 
 }  // namespace
 
-char32_t decodeCp949(std::uint8_t lead, std::uint8_t trail) {
-    char32_t& cached = pairCache[static_cast<std::size_t>(lead) << 8 | trail];
-    if (cached == kUnknown) {
-        static const iconv_t converter = openConverter("UTF-32LE", "CP949");
-        const char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-        unsigned char out[8] = {};
-        std::size_t outLength = sizeof out;
-        cached = kNoCharacter;
-        if (convert(converter, in, 2, reinterpret_cast<char*>(out), outLength) && outLength == 4) {
-            cached = static_cast<char32_t>(out[0]) | static_cast<char32_t>(out[1]) << 8 |
-                     static_cast<char32_t>(out[2]) << 16 | static_cast<char32_t>(out[3]) << 24;
-        }
+char32_t convertCp949Pair(std::uint8_t lead, std::uint8_t trail) {
+    static const iconv_t converter = openConverter("UTF-32LE", "CP949");
+    const char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+    unsigned char out[8] = {};
+    std::size_t outLength = sizeof out;
+    if (!convert(converter, in, 2, reinterpret_cast<char*>(out), outLength) || outLength != 4) {
+        return 0;
     }
-    return cached == kNoCharacter ? 0 : cached;
+    return static_cast<char32_t>(out[0]) | static_cast<char32_t>(out[1]) << 8 |
+           static_cast<char32_t>(out[2]) << 16 | static_cast<char32_t>(out[3]) << 24;
 }
 
 std::string encodeCp949(char32_t codePoint) {

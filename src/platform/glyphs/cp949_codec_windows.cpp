@@ -1,7 +1,5 @@
 #include <windows.h>
 
-#include <array>
-
 #include "cp949_codec.h"
 
 namespace orvask::platform::glyphs {
@@ -9,11 +7,6 @@ namespace orvask::platform::glyphs {
 namespace {
 
 constexpr UINT kCodePage = 949;
-constexpr char32_t kUnknown = 0;               // not looked up yet
-constexpr char32_t kNoCharacter = 0xFFFFFFFF;  // looked up, no character
-
-// One entry per (lead, trail) pair, as the converter found it.
-std::array<char32_t, 65536> pairCache{};
 
 bool isSurrogate(char32_t c) {
     return c >= 0xD800 && c <= 0xDFFF;
@@ -21,18 +14,14 @@ bool isSurrogate(char32_t c) {
 
 }  // namespace
 
-char32_t decodeCp949(std::uint8_t lead, std::uint8_t trail) {
-    char32_t& cached = pairCache[static_cast<std::size_t>(lead) << 8 | trail];
-    if (cached == kUnknown) {
-        const char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-        wchar_t out[2] = {};
-        cached = kNoCharacter;
-        if (MultiByteToWideChar(kCodePage, MB_ERR_INVALID_CHARS, in, 2, out, 2) == 1 &&
-            !isSurrogate(out[0])) {
-            cached = out[0];
-        }
+char32_t convertCp949Pair(std::uint8_t lead, std::uint8_t trail) {
+    const char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+    wchar_t out[2] = {};
+    if (MultiByteToWideChar(kCodePage, MB_ERR_INVALID_CHARS, in, 2, out, 2) == 1 &&
+        !isSurrogate(out[0])) {
+        return out[0];
     }
-    return cached == kNoCharacter ? 0 : cached;
+    return 0;
 }
 
 std::string encodeCp949(char32_t codePoint) {
